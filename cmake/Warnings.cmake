@@ -1,0 +1,7 @@
+function(quexo_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                           -Wcast-align -Woverloaded-virtual -Wnull-dereference)
+    if(QUEXO_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()

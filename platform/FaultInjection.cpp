@@ -1,0 +1,17 @@
+#include "platform/FaultInjection.h"
+
+namespace platform {
+
+namespace {
+FaultInjector* g_injector = nullptr;
+}
+
+FaultInjector* SetFaultInjector(FaultInjector* injector) {
+    FaultInjector* previous = g_injector;
+    g_injector = injector;
+    return previous;
+}
+
+FaultInjector* CurrentFaultInjector() { return g_injector; }
+
+} // namespace platform

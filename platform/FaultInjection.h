@@ -1,0 +1,25 @@
+// Test hooks: make chosen file operations fail as a full disk, a bad sector or a
+// refusing folder would, so tests can prove that nothing is lost. Production
+// code never installs an injector, and the checks cost one pointer test.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class FileOp { Open, Read, Write, Copy, Sync, CreateTemp, Replace, Remove, SetLength };
+
+class FaultInjector {
+public:
+    virtual ~FaultInjector() = default;
+    // Return 0 to let the call proceed, or an error code to fail it. For writes
+    // and copies, `*count` may be lowered to make a short transfer.
+    virtual int Before(FileOp op, const std::string& name, std::int64_t* count) = 0;
+};
+
+// Installs `injector` (null removes it); returns the previous one.
+FaultInjector* SetFaultInjector(FaultInjector* injector);
+FaultInjector* CurrentFaultInjector();
+
+} // namespace platform

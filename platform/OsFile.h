@@ -1,0 +1,79 @@
+// The operating-system file layer under the storage classes. Every call returns
+// 0 on success or the system's error code (errno here, GetLastError on Windows),
+// so the callers decide what becomes an exception. No Qt, no exceptions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using FileHandle = std::intptr_t; // a file descriptor here, a HANDLE on Windows
+inline constexpr FileHandle kNoFile = -1;
+
+// Bits of the open-flag word that the file classes pass through.
+enum OpenFlags : unsigned {
+    modeRead = 0x0000,
+    modeWrite = 0x0001,
+    modeReadWrite = 0x0002,
+    accessMask = 0x0003,
+    shareCompat = 0x0000,
+    shareExclusive = 0x0010,
+    shareDenyWrite = 0x0020,
+    shareDenyRead = 0x0030,
+    shareDenyNone = 0x0040,
+    shareMask = 0x0070,
+    modeNoInherit = 0x0080,
+    modeCreate = 0x1000,
+    modeNoTruncate = 0x2000,
+    typeBit = 0x8000,
+};
+
+// Opens `name` as the flag word says. Share modes are emulated with advisory
+// locks: a conflicting open fails with the sharing-violation code (kShareError).
+int OpenFile(const std::string& name, unsigned flags, FileHandle* out);
+int CloseFile(FileHandle file);
+
+// Positioned transfer; `*done` receives the bytes moved (fewer at end of file).
+int ReadAt(FileHandle file, std::int64_t offset, void* buffer, std::uint32_t count,
+           std::uint32_t* done);
+int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint32_t count,
+            std::uint32_t* done);
+// Copies `count` bytes between two files in the kernel where it can; `*done`
+// receives the bytes copied, which may be fewer when the source ends early.
+int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
+              std::int64_t count, std::int64_t* done);
+
+int GetFileLength(FileHandle file, std::int64_t* length);
+int SetFileLength(FileHandle file, std::int64_t length);
+int SyncFile(FileHandle file);
+// Gives `to` the permission bits of `from`.
+int CopyPermissions(FileHandle from, FileHandle to);
+
+// An absolute, normalised path ("." and ".." folded); false when it cannot be made.
+bool FullPath(const std::string& name, std::string* out);
+// The folder part of a path ("." when there is none).
+std::string FolderOf(const std::string& path);
+// Whether two full paths name the same file as this system compares names.
+bool SameFileName(const std::string& a, const std::string& b);
+
+// Creates a new, empty, uniquely named file `<prefix>XXXXXX.tmp` in `folder`,
+// open for reading and writing.
+int CreateTempFile(const std::string& folder, const std::string& prefix, std::string* name,
+                   FileHandle* out);
+int RemoveFile(const std::string& name);
+// Puts `from` in the place of `to` in one atomic step and makes it durable.
+int ReplaceFile(const std::string& from, const std::string& to);
+
+// Error codes the layers above test for.
+extern const int kShareError;  // another open holds the file (sharing violation)
+extern const int kNoSpace;     // the disk is full
+extern const int kIoError;     // a hardware I/O error
+extern const int kBadArgument; // an invalid argument, such as a negative seek
+
+// The file-error cause (the numbers of CFileException) for a system error code.
+int CauseFromOsError(int code);
+// The system's own text for an error code, or empty when it has none.
+std::string OsErrorText(int code);
+
+} // namespace platform

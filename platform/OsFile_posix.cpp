@@ -1,0 +1,391 @@
+// POSIX implementation of the file layer. Share modes are emulated with flock:
+// opens that deny writing (or everything) and may write take an exclusive lock,
+// read-only deny-write opens a shared one. flock locks belong to the open file
+// description, so two opens inside one process conflict as two programs would.
+#ifndef _WIN32
+
+#include "platform/FaultInjection.h"
+#include "platform/OsFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+const int kShareError = EWOULDBLOCK;
+const int kNoSpace = ENOSPC;
+const int kIoError = EIO;
+const int kBadArgument = EINVAL;
+
+namespace {
+
+// Names of the open descriptors, so fault injection can tell files apart.
+std::vector<std::string>& OpenNames() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+void RememberName(int fd, const std::string& name) {
+    if (fd < 0)
+        return;
+    auto& names = OpenNames();
+    if (names.size() <= static_cast<size_t>(fd))
+        names.resize(static_cast<size_t>(fd) + 1);
+    names[static_cast<size_t>(fd)] = name;
+}
+
+const std::string& NameOf(FileHandle file) {
+    static const std::string none;
+    auto& names = OpenNames();
+    if (file < 0 || static_cast<size_t>(file) >= names.size())
+        return none;
+    return names[static_cast<size_t>(file)];
+}
+
+int Inject(FileOp op, const std::string& name, std::int64_t* count = nullptr) {
+    FaultInjector* injector = CurrentFaultInjector();
+    if (!injector)
+        return 0;
+    std::int64_t ignored = 0;
+    return injector->Before(op, name, count ? count : &ignored);
+}
+
+int LockFor(unsigned flags) {
+    const unsigned share = flags & shareMask;
+    const bool writes = (flags & accessMask) != modeRead || (flags & modeCreate);
+    switch (share) {
+    case shareDenyNone:
+        return 0;
+    case shareDenyWrite:
+        return writes ? LOCK_EX : LOCK_SH;
+    default: // compatibility, exclusive, deny read
+        return LOCK_EX;
+    }
+}
+
+} // namespace
+
+int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
+    *out = kNoFile;
+    if (int err = Inject(FileOp::Open, name))
+        return err;
+    flags &= ~unsigned(typeBit);
+    int oflags = 0;
+    switch (flags & accessMask) {
+    case modeWrite:
+        oflags = O_WRONLY;
+        break;
+    case modeReadWrite:
+        oflags = O_RDWR;
+        break;
+    default:
+        oflags = O_RDONLY;
+        break;
+    }
+    if (flags & modeCreate)
+        oflags |= O_CREAT; // truncation waits until the lock is held
+    if (flags & modeNoInherit)
+        oflags |= O_CLOEXEC;
+    const int fd = ::open(name.c_str(), oflags, 0666);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return EACCES; // a folder is not a file to edit
+    }
+    if (const int lock = LockFor(flags)) {
+        if (::flock(fd, lock | LOCK_NB) != 0) {
+            const int err = errno == EWOULDBLOCK ? kShareError : errno;
+            ::close(fd);
+            return err;
+        }
+    }
+    if ((flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return err;
+    }
+    RememberName(fd, name);
+    *out = fd;
+    return 0;
+}
+
+int CloseFile(FileHandle file) {
+    if (file < 0 || file > INT_MAX)
+        return EBADF;
+    RememberName(static_cast<int>(file), std::string());
+    return ::close(static_cast<int>(file)) == 0 ? 0 : errno;
+}
+
+int ReadAt(FileHandle file, std::int64_t offset, void* buffer, std::uint32_t count,
+           std::uint32_t* done) {
+    *done = 0;
+    if (int err = Inject(FileOp::Read, NameOf(file)))
+        return err;
+    auto* p = static_cast<char*>(buffer);
+    while (*done < count) {
+        const ssize_t n = ::pread(static_cast<int>(file), p + *done, count - *done,
+                                  static_cast<off_t>(offset + *done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break; // end of file
+        *done += static_cast<std::uint32_t>(n);
+    }
+    return 0;
+}
+
+int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint32_t count,
+            std::uint32_t* done) {
+    *done = 0;
+    std::int64_t allowed = count;
+    if (int err = Inject(FileOp::Write, NameOf(file), &allowed))
+        return err;
+    if (allowed < count)
+        count = static_cast<std::uint32_t>(allowed < 0 ? 0 : allowed);
+    const auto* p = static_cast<const char*>(buffer);
+    while (*done < count) {
+        const ssize_t n = ::pwrite(static_cast<int>(file), p + *done, count - *done,
+                                   static_cast<off_t>(offset + *done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        *done += static_cast<std::uint32_t>(n);
+    }
+    return 0;
+}
+
+int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
+              std::int64_t count, std::int64_t* done) {
+    *done = 0;
+    std::int64_t allowed = count;
+    if (int err = Inject(FileOp::Copy, NameOf(to), &allowed))
+        return err;
+    count = allowed < count ? allowed : count;
+    off_t in = static_cast<off_t>(fromOffset);
+    off_t out = static_cast<off_t>(toOffset);
+    bool kernelCopy = true;
+    std::vector<char> buffer;
+    while (*done < count) {
+        const std::int64_t want = count - *done;
+        if (kernelCopy) {
+            const size_t chunk = static_cast<size_t>(want < (1 << 30) ? want : (1 << 30));
+            const ssize_t n = ::copy_file_range(static_cast<int>(from), &in,
+                                                static_cast<int>(to), &out, chunk, 0);
+            if (n > 0) {
+                *done += n;
+                continue;
+            }
+            if (n == 0)
+                break; // the source ended early
+            if (errno == EINTR)
+                continue;
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+                errno != EBADF)
+                return errno;
+            kernelCopy = false; // fall back to reading and writing
+            buffer.resize(1 << 18);
+        }
+        const std::uint32_t chunk =
+            static_cast<std::uint32_t>(want < std::int64_t(buffer.size()) ? want : buffer.size());
+        std::uint32_t got = 0;
+        if (int err = ReadAt(from, in, buffer.data(), chunk, &got))
+            return err;
+        if (got == 0)
+            break;
+        std::uint32_t put = 0;
+        if (int err = WriteAt(to, out, buffer.data(), got, &put))
+            return err;
+        if (put < got)
+            return ENOSPC;
+        in += got;
+        out += got;
+        *done += got;
+    }
+    return 0;
+}
+
+int GetFileLength(FileHandle file, std::int64_t* length) {
+    struct stat st {};
+    if (::fstat(static_cast<int>(file), &st) != 0) {
+        *length = 0;
+        return errno;
+    }
+    *length = st.st_size;
+    return 0;
+}
+
+int SetFileLength(FileHandle file, std::int64_t length) {
+    if (int err = Inject(FileOp::SetLength, NameOf(file)))
+        return err;
+    if (length < 0)
+        return EINVAL;
+    return ::ftruncate(static_cast<int>(file), static_cast<off_t>(length)) == 0 ? 0 : errno;
+}
+
+int SyncFile(FileHandle file) {
+    if (int err = Inject(FileOp::Sync, NameOf(file)))
+        return err;
+    return ::fsync(static_cast<int>(file)) == 0 ? 0 : errno;
+}
+
+int CopyPermissions(FileHandle from, FileHandle to) {
+    struct stat st {};
+    if (::fstat(static_cast<int>(from), &st) != 0)
+        return errno;
+    return ::fchmod(static_cast<int>(to), st.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+bool FullPath(const std::string& name, std::string* out) {
+    *out = name;
+    if (name.empty())
+        return false;
+    std::string path = name;
+    if (path[0] != '/') {
+        std::vector<char> cwd(PATH_MAX + 1);
+        if (!::getcwd(cwd.data(), cwd.size()))
+            return false;
+        path = std::string(cwd.data()) + "/" + path;
+    }
+    // Fold ".", ".." and repeated separators without touching the disk.
+    std::vector<std::string> parts;
+    size_t i = 0;
+    while (i <= path.size()) {
+        size_t j = path.find('/', i);
+        if (j == std::string::npos)
+            j = path.size();
+        std::string part = path.substr(i, j - i);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        i = j + 1;
+    }
+    std::string result;
+    for (const auto& part : parts)
+        result += "/" + part;
+    *out = result.empty() ? "/" : result;
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) { return a == b; }
+
+int CreateTempFile(const std::string& folder, const std::string& prefix, std::string* name,
+                   FileHandle* out) {
+    *out = kNoFile;
+    name->clear();
+    std::string pattern = folder + "/" + prefix + "XXXXXX.tmp";
+    if (int err = Inject(FileOp::CreateTemp, pattern))
+        return err;
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const int fd = ::mkostemps(buffer.data(), 4, O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    *name = buffer.data();
+    RememberName(fd, *name);
+    *out = fd;
+    return 0;
+}
+
+int RemoveFile(const std::string& name) {
+    if (int err = Inject(FileOp::Remove, name))
+        return err;
+    return ::unlink(name.c_str()) == 0 ? 0 : errno;
+}
+
+int ReplaceFile(const std::string& from, const std::string& to) {
+    if (int err = Inject(FileOp::Replace, to))
+        return err;
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return errno;
+    // Make the new directory entry durable; the data was synced by the caller.
+    const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return 0;
+}
+
+int CauseFromOsError(int code) {
+    switch (code) {
+    case 0:
+        return 0;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return 2; // file not found
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return 3; // bad path
+    case EMFILE:
+    case ENFILE:
+        return 4; // too many open files
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case EEXIST:
+    case ETXTBSY:
+        return 5; // access denied
+    case EBADF:
+        return 6; // invalid file
+    case EBUSY:
+        return 7; // remove current directory
+    case ESPIPE:
+    case EOVERFLOW:
+        return 9; // bad seek
+    case EIO:
+        return 10; // hardware I/O error
+    case EWOULDBLOCK:
+        return 11; // sharing violation
+    case ENOLCK:
+    case EDEADLK:
+        return 12; // lock violation
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 13; // disk full
+    default:
+        return 1; // generic
+    }
+}
+
+std::string OsErrorText(int code) {
+    if (code <= 0)
+        return std::string();
+    char buffer[1024];
+    const char* text = ::strerror_r(code, buffer, sizeof buffer);
+    return text ? std::string(text) : std::string();
+}
+
+} // namespace platform
+
+#endif // !_WIN32

@@ -1,0 +1,329 @@
+#include "storage/CPieceFile64.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+// Overwriting inside a file piece copies at least this much into memory, so a
+// run of typed bytes fills one memory piece instead of adding pieces per byte.
+constexpr std::int64_t kOverwriteChunk = 4096;
+
+std::unique_ptr<CPiece> MakeFilePiece(std::int64_t length, std::int64_t fileOffset) {
+    auto piece = std::make_unique<CPiece>();
+    piece->m_nLength = length;
+    piece->m_bFromFile = true;
+    piece->m_nFileOffset = fileOffset;
+    return piece;
+}
+
+std::unique_ptr<CPiece> MakeMemoryPiece(std::int64_t length) {
+    auto piece = std::make_unique<CPiece>();
+    piece->m_nLength = length;
+    piece->m_pData.resize(static_cast<size_t>(length));
+    return piece;
+}
+} // namespace
+
+CPieceFile64::CPieceFile64() { ResetToOnePiece(MakeMemoryPiece(0)); }
+
+CPieceFile64::~CPieceFile64() {
+    if (m_hSourceFile != platform::kNoFile)
+        platform::CloseFile(m_hSourceFile);
+}
+
+void CPieceFile64::ResetToOnePiece(PiecePtr piece) {
+    m_pieces.clear();
+    m_pieceStarts.clear();
+    m_pieces.push_back(std::move(piece));
+    m_pieceStarts.push_back(0);
+}
+
+void CPieceFile64::Raise(int cause) const { throw CFileException(cause, -1, m_strSourcePath); }
+
+bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* error) {
+    const std::string name = fileName ? fileName : ""; // the caller may pass m_strSourcePath
+    if (m_hSourceFile != platform::kNoFile) {
+        platform::CloseFile(m_hSourceFile);
+        m_hSourceFile = platform::kNoFile;
+    }
+    m_strSourcePath.clear();
+    if (!platform::FullPath(name, &m_strSourcePath))
+        m_strSourcePath = name;
+    flags &= ~unsigned(typeBinary);
+
+    platform::FileHandle handle = platform::kNoFile;
+    std::int64_t length = 0;
+    int err = name.empty() ? ENOENT : platform::OpenFile(name, flags, &handle);
+    if (err == 0) {
+        err = platform::GetFileLength(handle, &length);
+        if (err != 0)
+            platform::CloseFile(handle);
+    }
+    if (err != 0) {
+        if (error) {
+            error->m_lOsError = err;
+            error->m_cause = CFileException::OsErrorToCause(err);
+            error->m_strFileName = name;
+        }
+        return false;
+    }
+    m_hSourceFile = handle;
+    m_nPosition = 0;
+    m_nTotalLength = length;
+    m_bReadOnly = (flags & (platform::accessMask | platform::modeCreate)) == 0;
+    ResetToOnePiece(MakeFilePiece(length, 0));
+    return true;
+}
+
+std::int64_t CPieceFile64::Seek(std::int64_t offset, unsigned origin) {
+    std::int64_t base = 0;
+    switch (origin) {
+    case begin:
+        break;
+    case current:
+        base = m_nPosition;
+        break;
+    case end:
+        base = m_nTotalLength;
+        break;
+    default:
+        Raise(CFileException::badSeek);
+    }
+    // Both terms are within 0…length unless offset is huge; test without overflow.
+    if (offset < -base || offset > m_nTotalLength - base)
+        Raise(CFileException::badSeek);
+    m_nPosition = base + offset;
+    return m_nPosition;
+}
+
+size_t CPieceFile64::PieceAt(std::int64_t pos) const {
+    // The last piece whose start is at or before pos. Pieces are never empty
+    // unless the list holds that one piece only, so starts are strictly rising.
+    const auto it = std::upper_bound(m_pieceStarts.begin(), m_pieceStarts.end(), pos);
+    return it == m_pieceStarts.begin() ? 0 : static_cast<size_t>(it - m_pieceStarts.begin() - 1);
+}
+
+void CPieceFile64::InsertPiece(size_t index, PiecePtr piece, std::int64_t start) {
+    m_pieceStarts.insert(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index), start);
+    try {
+        m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(index), std::move(piece));
+    } catch (...) {
+        m_pieceStarts.erase(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index));
+        throw;
+    }
+}
+
+void CPieceFile64::RemovePiece(size_t index) {
+    m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(index));
+    m_pieceStarts.erase(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool CPieceFile64::DropIfEmpty(size_t index) {
+    if (m_pieces[index]->m_nLength != 0 || m_pieces.size() <= 1)
+        return false;
+    RemovePiece(index);
+    return true;
+}
+
+void CPieceFile64::ShiftStarts(size_t fromIndex, std::int64_t delta) {
+    for (size_t i = fromIndex; i < m_pieceStarts.size(); ++i)
+        m_pieceStarts[i] += delta;
+}
+
+void CPieceFile64::ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
+                                std::uint32_t* got) const {
+    const int err = platform::ReadAt(m_hSourceFile, fileOffset, buffer, count, got);
+    if (err != 0)
+        throw CFileException(CFileException::OsErrorToCause(err), err, m_strSourcePath);
+}
+
+std::int64_t CPieceFile64::GetDiskLength() const {
+    std::int64_t length = 0;
+    platform::GetFileLength(m_hSourceFile, &length);
+    return length;
+}
+
+std::uint32_t CPieceFile64::Read(void* buffer, std::uint32_t count) {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::uint32_t total = 0;
+    while (total < count && m_nPosition < m_nTotalLength) {
+        const size_t index = PieceAt(m_nPosition);
+        const CPiece& piece = *m_pieces[index];
+        const std::int64_t rel = m_nPosition - m_pieceStarts[index];
+        const std::int64_t avail = piece.m_nLength - rel;
+        const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(count - total, avail));
+        std::uint32_t taken = n;
+        if (piece.m_bFromFile) {
+            // A file another program shortened delivers fewer bytes: stop there
+            // rather than invent the rest.
+            ReadFromFile(piece.m_nFileOffset + rel, out + total, n, &taken);
+        } else {
+            std::memcpy(out + total, piece.m_pData.data() + rel, n);
+        }
+        m_nPosition += taken;
+        total += taken;
+        if (taken < n)
+            break;
+    }
+    return total;
+}
+
+void CPieceFile64::Write(const void* buffer, std::uint32_t count) {
+    if (count == 0)
+        return;
+    if (m_bReadOnly)
+        Raise(CFileException::accessDenied);
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    std::uint32_t remaining = count;
+    while (remaining > 0) {
+        if (m_nPosition >= m_nTotalLength)
+            Raise(CFileException::endOfFile); // overwriting never lengthens the content
+        const size_t index = PieceAt(m_nPosition);
+        CPiece& piece = *m_pieces[index];
+        const std::int64_t rel = m_nPosition - m_pieceStarts[index];
+        const std::int64_t avail = piece.m_nLength - rel;
+        if (piece.m_bFromFile) {
+            // Copy a chunk of the file into memory; the next turn writes into it.
+            const std::int64_t chunk = std::max<std::int64_t>(remaining, kOverwriteChunk);
+            const std::int64_t n = std::min(chunk, avail);
+            auto copy = MakeMemoryPiece(n);
+            std::uint32_t got = 0;
+            ReadFromFile(piece.m_nFileOffset + rel, copy->m_pData.data(),
+                         static_cast<std::uint32_t>(n), &got);
+            if (got < n)
+                Raise(CFileException::endOfFile); // the file shrank under us
+            m_pieces.reserve(m_pieces.size() + 2);
+            m_pieceStarts.reserve(m_pieceStarts.size() + 2);
+            const std::int64_t tailOffset = piece.m_nFileOffset + rel + n;
+            InsertPiece(index + 1, std::move(copy), m_nPosition);
+            if (n < avail)
+                InsertPiece(index + 2, MakeFilePiece(avail - n, tailOffset), m_nPosition + n);
+            m_pieces[index]->m_nLength = rel;
+            DropIfEmpty(index);
+            continue;
+        }
+        const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(remaining, avail));
+        std::memcpy(piece.m_pData.data() + rel, in, n);
+        in += n;
+        remaining -= n;
+        m_nPosition += n;
+    }
+}
+
+void CPieceFile64::Insert(std::uint32_t count, int value) {
+    if (count == 0)
+        return;
+    if (m_bReadOnly)
+        Raise(CFileException::accessDenied);
+    const auto byte = static_cast<std::uint8_t>(value & 0xFF);
+    // The first piece that holds the position or ends at it takes the bytes, so
+    // an insertion at a boundary goes to the end of the earlier piece.
+    size_t index = PieceAt(m_nPosition);
+    if (index > 0 && m_pieceStarts[index] == m_nPosition)
+        --index;
+    CPiece& piece = *m_pieces[index];
+    const std::int64_t rel = m_nPosition - m_pieceStarts[index];
+    const std::int64_t avail = piece.m_nLength - rel;
+    if (piece.m_bFromFile) {
+        auto added = MakeMemoryPiece(count);
+        std::memset(added->m_pData.data(), byte, count);
+        m_pieces.reserve(m_pieces.size() + 2);
+        m_pieceStarts.reserve(m_pieceStarts.size() + 2);
+        const std::int64_t tailOffset = piece.m_nFileOffset + rel;
+        InsertPiece(index + 1, std::move(added), m_nPosition);
+        if (avail > 0) {
+            InsertPiece(index + 2, MakeFilePiece(avail, tailOffset), m_nPosition);
+            m_pieces[index]->m_nLength = rel;
+        }
+        ShiftStarts(index + 2, count); // the tail and everything after it
+        DropIfEmpty(index);
+    } else {
+        piece.m_pData.insert(piece.m_pData.begin() + static_cast<std::ptrdiff_t>(rel), count, byte);
+        piece.m_nLength += count;
+        ShiftStarts(index + 1, count);
+    }
+    m_nTotalLength += count;
+}
+
+void CPieceFile64::Delete(std::int64_t count) {
+    if (m_bReadOnly)
+        Raise(CFileException::accessDenied); // tested before the count
+    const std::int64_t rem = std::min(count, m_nTotalLength - m_nPosition);
+    if (rem <= 0)
+        return;
+    const std::int64_t endPos = m_nPosition + rem;
+    const size_t first = PieceAt(m_nPosition);
+    const size_t last = PieceAt(endPos - 1);
+    CPiece& head = *m_pieces[first];
+    const std::int64_t headKeep = m_nPosition - m_pieceStarts[first];
+    if (first == last) {
+        if (head.m_bFromFile) {
+            const std::int64_t tail = head.m_nLength - headKeep - rem;
+            if (tail > 0)
+                InsertPiece(first + 1, MakeFilePiece(tail, head.m_nFileOffset + headKeep + rem),
+                            endPos);
+            m_pieces[first]->m_nLength = headKeep;
+        } else {
+            auto from = head.m_pData.begin() + static_cast<std::ptrdiff_t>(headKeep);
+            head.m_pData.erase(from, from + static_cast<std::ptrdiff_t>(rem));
+            head.m_nLength -= rem;
+        }
+    } else {
+        CPiece& tail = *m_pieces[last];
+        const std::int64_t cut = endPos - m_pieceStarts[last]; // bytes gone from its front
+        if (tail.m_bFromFile) {
+            tail.m_nFileOffset += cut;
+        } else {
+            tail.m_pData.erase(tail.m_pData.begin(),
+                               tail.m_pData.begin() + static_cast<std::ptrdiff_t>(cut));
+        }
+        tail.m_nLength -= cut;
+        m_pieceStarts[last] = endPos;
+        if (!head.m_bFromFile)
+            head.m_pData.resize(static_cast<size_t>(headKeep));
+        head.m_nLength = headKeep;
+        const auto from = static_cast<std::ptrdiff_t>(first + 1);
+        const auto to = static_cast<std::ptrdiff_t>(last);
+        m_pieces.erase(m_pieces.begin() + from, m_pieces.begin() + to);
+        m_pieceStarts.erase(m_pieceStarts.begin() + from, m_pieceStarts.begin() + to);
+    }
+    ShiftStarts(first + 1, -rem);
+    m_nTotalLength -= rem;
+    // The emptied head goes first, then an emptied follower, as a walk would.
+    const size_t follower = DropIfEmpty(first) ? first : first + 1;
+    if (follower < m_pieces.size())
+        DropIfEmpty(follower);
+}
+
+CPieceInfo CPieceFile64::GetPieceInfo(int index) const {
+    const CPiece& piece = *m_pieces.at(static_cast<size_t>(index));
+    return {m_pieceStarts[static_cast<size_t>(index)], piece.m_nLength, piece.m_bFromFile,
+            piece.m_bFromFile ? piece.m_nFileOffset : 0};
+}
+
+std::string CPieceFile64::CheckInvariants() const {
+    if (m_pieces.empty())
+        return "empty piece list";
+    if (m_pieces.size() != m_pieceStarts.size())
+        return "piece and start arrays differ in size";
+    std::int64_t offset = 0;
+    for (size_t i = 0; i < m_pieces.size(); ++i) {
+        const CPiece& piece = *m_pieces[i];
+        if (m_pieceStarts[i] != offset)
+            return "piece " + std::to_string(i) + " starts at " + std::to_string(m_pieceStarts[i]) +
+                   ", expected " + std::to_string(offset);
+        if (piece.m_nLength < 0 || (piece.m_nLength == 0 && m_pieces.size() > 1))
+            return "piece " + std::to_string(i) + " has length " + std::to_string(piece.m_nLength);
+        if (!piece.m_bFromFile && piece.m_pData.size() != static_cast<size_t>(piece.m_nLength))
+            return "memory piece " + std::to_string(i) + " block size differs from its length";
+        if (piece.m_bFromFile && piece.m_nFileOffset < 0)
+            return "file piece " + std::to_string(i) + " has a negative file offset";
+        offset += piece.m_nLength;
+    }
+    if (offset != m_nTotalLength)
+        return "pieces add up to " + std::to_string(offset) + ", length is " +
+               std::to_string(m_nTotalLength);
+    if (m_nPosition < 0 || m_nPosition > m_nTotalLength)
+        return "position out of range";
+    return std::string();
+}

@@ -1,0 +1,100 @@
+// The edited content of one document: the unchanged file on disk plus every
+// edit since, as an ordered list of pieces. A piece is a range of the file or a
+// block in memory; unchanged ranges are never loaded.
+#pragma once
+
+#include "storage/ByteString.h"
+#include "storage/CFile64.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// One piece of the content. Its start in the content is kept by the owning
+// table (see m_pieceStarts), so renumbering after an insertion is one pass over
+// a contiguous array.
+struct CPiece {
+    std::int64_t m_nLength = 0;
+    bool m_bFromFile = false;
+    std::int64_t m_nFileOffset = 0;  // file pieces only
+    std::vector<std::uint8_t> m_pData; // memory pieces only; may hold more than m_nLength
+};
+
+// What tests and callers may look at of a piece.
+struct CPieceInfo {
+    std::int64_t m_nStart;
+    std::int64_t m_nLength;
+    bool m_bFromFile;
+    std::int64_t m_nFileOffset;
+};
+
+class CPieceFile64 : public CFile64 {
+public:
+    CPieceFile64();
+    ~CPieceFile64() override;
+
+    std::int64_t GetPosition() const override { return m_nPosition; }
+    bool Open(const char* fileName, unsigned flags, CFileException* error = nullptr) override;
+    std::int64_t Seek(std::int64_t offset, unsigned origin) override;
+    std::int64_t GetLength() const override { return m_nTotalLength; }
+    std::uint32_t Read(void* buffer, std::uint32_t count) override;
+    void Write(const void* buffer, std::uint32_t count) override;
+    // Writes the edits back into the file and starts afresh from it.
+    void Flush() override;
+
+    virtual std::int64_t GetDiskLength() const;
+    virtual void Insert(std::uint32_t count, int value);
+    virtual void Delete(std::int64_t count);
+    virtual int GetPieceCount() const { return static_cast<int>(m_pieces.size()); }
+    // Downward: first byte of the first match at or after start that ends by
+    // limit (-1: none). Upward: last byte of the nearest match starting before
+    // start. -1 when not found or cancelled.
+    virtual std::int64_t Find(CByteString pattern, int matchCase, int down, std::int64_t start,
+                              std::int64_t limit);
+
+    // Asked at the points where a long search may stop; true cancels it.
+    void SetCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
+
+    bool IsReadOnly() const { return m_bReadOnly; }
+    bool HasFile() const { return m_hSourceFile != platform::kNoFile; }
+    const std::string& GetSourcePath() const { return m_strSourcePath; }
+    CPieceInfo GetPieceInfo(int index) const;
+    // Checks the invariants of the list; returns an empty string or the fault.
+    std::string CheckInvariants() const;
+
+private:
+    using PiecePtr = std::unique_ptr<CPiece>;
+
+    // Index of the piece holding `pos` (start <= pos < end), or, for the end
+    // position, the last piece.
+    size_t PieceAt(std::int64_t pos) const;
+    std::int64_t PieceEnd(size_t index) const {
+        return m_pieceStarts[index] + m_pieces[index]->m_nLength;
+    }
+    void InsertPiece(size_t index, PiecePtr piece, std::int64_t start);
+    void RemovePiece(size_t index);
+    // Removes the piece if it became empty and is not the only one; returns
+    // whether it was removed.
+    bool DropIfEmpty(size_t index);
+    void ShiftStarts(size_t fromIndex, std::int64_t delta);
+    void ResetToOnePiece(PiecePtr piece);
+    [[noreturn]] void Raise(int cause) const;
+    void ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
+                      std::uint32_t* got) const;
+
+    // Flush helpers (CPieceFile64Commit.cpp).
+    bool CanCommitInPlace() const;
+    void CommitInPlace();
+    void CommitRewrite();
+    void Reopen();
+
+    platform::FileHandle m_hSourceFile = platform::kNoFile;
+    std::int64_t m_nTotalLength = 0;
+    std::int64_t m_nPosition = 0;
+    std::vector<PiecePtr> m_pieces;
+    std::vector<std::int64_t> m_pieceStarts; // m_pieceStarts[i] is piece i's start
+    bool m_bReadOnly = false;
+    std::string m_strSourcePath;
+    std::function<bool()> m_cancelCheck;
+};

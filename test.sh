@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every configuration and runs every test.
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps
+
+build() {
+    cmake --preset "$1" >/dev/null
+    cmake --build "build/$1" -j "$(nproc)"
+}
+
+# The whole program with its GUI tests (offscreen, private HOME per test).
+build ci
+ctest --test-dir build/ci --output-on-failure -j "$(nproc)" --timeout 600
+
+# The Qt-free core alone: proves no Qt include crept into it.
+build core
+ctest --test-dir build/core --output-on-failure -j "$(nproc)" --timeout 600
+
+# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+build sanitize
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/sanitize --output-on-failure -j "$(nproc)" --timeout 900

@@ -12,13 +12,7 @@ namespace {
 const std::unordered_map<unsigned, const char*>& Table() {
     static const std::unordered_map<unsigned, const char*> table = {
 #define QX_STRING(id, text) {id, text},
-#include "resources/strings/app.inc"
-#include "resources/strings/commands.inc"
-#include "resources/strings/display.inc"
-#include "resources/strings/document.inc"
-#include "resources/strings/framework.inc"
-#include "resources/strings/frames.inc"
-#include "resources/strings/storage.inc"
+#include "resources/AllStrings.inc"
 #undef QX_STRING
     };
     return table;

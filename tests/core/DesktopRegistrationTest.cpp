@@ -1,0 +1,252 @@
+#include "app/DesktopRegistration.h"
+#include "app/DesktopEntry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "quexo-desktop-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    if (in)
+        text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+std::string KeyValue(const std::string& entry, const std::string& key) {
+    std::istringstream in(entry);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    return std::string();
+}
+
+// A reader of Exec lines as desktops read them: string unescaping, then the
+// quoting rules, then %% and the field codes.
+std::vector<std::string> ParseExec(const std::string& value) {
+    const std::string line = desktopentry::UnescapeValue(value);
+    std::vector<std::string> args;
+    std::string arg;
+    bool inArg = false, quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < line.size())
+                arg += line[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                arg += c;
+        } else if (c == '"') {
+            quoted = inArg = true;
+        } else if (c == ' ') {
+            if (inArg)
+                args.push_back(arg);
+            arg.clear();
+            inArg = false;
+        } else {
+            arg += c;
+            inArg = true;
+        }
+    }
+    if (inArg)
+        args.push_back(arg);
+    for (std::string& a : args) {
+        std::string out;
+        for (size_t i = 0; i < a.size(); ++i) {
+            out += a[i];
+            if (a[i] == '%' && i + 1 < a.size() && a[i + 1] == '%')
+                ++i;
+        }
+        a = out;
+    }
+    return args;
+}
+
+struct Folders {
+    TempFolder temp;
+    DesktopFolders folders;
+    Folders() {
+        folders = DesktopFoldersFrom((temp.Path() / "data").c_str(),
+                                     (temp.Path() / "config").c_str(), nullptr);
+    }
+    fs::path OpenWith() const { return folders.applications / kOpenWithEntryName; }
+    fs::path Terminal() const { return folders.applications / kTerminalEntryName; }
+};
+
+} // namespace
+
+TEST(DesktopFolders, FollowXdgVariablesElseHome) {
+    DesktopFolders f = DesktopFoldersFrom("/x/data", "/x/config", "/home/u");
+    EXPECT_EQ(f.applications, fs::path("/x/data/applications"));
+    EXPECT_EQ(f.makerConfig, fs::path("/x/config/Tavrin Software/Quexo Pro"));
+
+    // Relative or empty XDG values are ignored, as the base directory rules say.
+    f = DesktopFoldersFrom("relative", "", "/home/u");
+    EXPECT_EQ(f.applications, fs::path("/home/u/.local/share/applications"));
+    EXPECT_EQ(f.makerConfig, fs::path("/home/u/.config/Tavrin Software/Quexo Pro"));
+
+    f = DesktopFoldersFrom(nullptr, nullptr, nullptr);
+    EXPECT_TRUE(f.applications.empty());
+    EXPECT_TRUE(f.makerConfig.empty());
+}
+
+TEST(DesktopEntry, ValuesAndExecArgumentsSurviveAwkwardPaths) {
+    const std::string path = " /opt/My \"Hex\" $HOME `x`/50%\\dir\n/quexo";
+    EXPECT_EQ(desktopentry::UnescapeValue(desktopentry::EscapeValue(path)), path);
+    EXPECT_EQ(desktopentry::EscapeValue("a\\b c"), "a\\\\b c");
+
+    const std::string entry = desktopentry::OpenWithEntry(path);
+    EXPECT_EQ(desktopentry::RecordedProgram(entry), path);
+    EXPECT_EQ(ParseExec(KeyValue(entry, "Exec")), (std::vector<std::string>{path, "%f"}));
+    EXPECT_EQ(KeyValue(entry, "NoDisplay"), "true");
+    EXPECT_EQ(KeyValue(entry, "MimeType"), "application/octet-stream;text/plain;");
+    EXPECT_EQ(KeyValue(entry, "Type"), "Application");
+}
+
+TEST(DesktopEntry, RecordedProgramIsReadOnlyFromTheMainGroup) {
+    EXPECT_EQ(desktopentry::RecordedProgram(""), std::nullopt);
+    EXPECT_EQ(desktopentry::RecordedProgram("[Other]\nX-Quexo-Program=/a\n"), std::nullopt);
+    EXPECT_EQ(desktopentry::RecordedProgram("[Desktop Entry]\r\nX-Quexo-Program = /a b\r\n"),
+              "/a b");
+    EXPECT_EQ(desktopentry::RecordedProgram("[Desktop Entry]\nX-Quexo-ProgramX=/a\n"),
+              std::nullopt);
+}
+
+TEST(DesktopEntry, TerminalHereStartsTheTerminalInTheFolder) {
+    const std::string entry = desktopentry::TerminalHereEntry("/usr/bin/quexo");
+    EXPECT_EQ(KeyValue(entry, "MimeType"), "inode/directory;");
+    std::vector<std::string> args = ParseExec(KeyValue(entry, "Exec"));
+    ASSERT_EQ(args.size(), 5u);
+    EXPECT_EQ(args[0], "sh");
+    EXPECT_EQ(args.back(), "%f");
+
+    // Run the line with a stand-in terminal that records where it started.
+    TempFolder temp;
+    const fs::path bin = temp.Path() / "bin";
+    const fs::path target = temp.Path() / "a folder $with 'quotes'";
+    const fs::path record = temp.Path() / "started-in";
+    fs::create_directories(target);
+    WriteFile(bin / "x-terminal-emulator", "#!/bin/sh\npwd > \"$RECORD\"\n");
+    fs::permissions(bin / "x-terminal-emulator", fs::perms::owner_all);
+
+    args.back() = target.string();
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        setenv("PATH", (bin.string() + ":/usr/bin:/bin").c_str(), 1);
+        setenv("RECORD", record.c_str(), 1);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadFile(record), target.string() + "\n");
+}
+
+TEST(DesktopRegistration, FirstStartWritesBothEntriesLaterStartsNothing) {
+    Folders s;
+    EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                          DesktopRegistrationRequest::Refresh));
+    EXPECT_EQ(desktopentry::RecordedProgram(ReadFile(s.OpenWith())), "/opt/quexo/quexo");
+    EXPECT_EQ(desktopentry::RecordedProgram(ReadFile(s.Terminal())), "/opt/quexo/quexo");
+    EXPECT_FALSE(fs::exists(s.OpenWith().string() + ".new"));
+
+    // A removed terminal entry stays removed while the program has not moved...
+    fs::remove(s.Terminal());
+    EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                          DesktopRegistrationRequest::Refresh));
+    EXPECT_FALSE(fs::exists(s.Terminal()));
+
+    // ...and comes back when it has, even by letter case only.
+    EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/Quexo/quexo",
+                                          DesktopRegistrationRequest::Refresh));
+    EXPECT_EQ(desktopentry::RecordedProgram(ReadFile(s.Terminal())), "/opt/Quexo/quexo");
+    EXPECT_EQ(desktopentry::RecordedProgram(ReadFile(s.OpenWith())), "/opt/Quexo/quexo");
+}
+
+TEST(DesktopRegistration, InstallAlwaysWrites) {
+    Folders s;
+    UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Refresh);
+    fs::remove(s.Terminal());
+    WriteFile(s.OpenWith(), "[Desktop Entry]\nX-Quexo-Program=/opt/quexo/quexo\nName=edited\n");
+    EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                          DesktopRegistrationRequest::Install));
+    EXPECT_TRUE(fs::exists(s.Terminal()));
+    EXPECT_EQ(ReadFile(s.OpenWith()), desktopentry::OpenWithEntry("/opt/quexo/quexo"));
+}
+
+TEST(DesktopRegistration, UninstallRemovesEntriesAndMakerFolderButNotSettings) {
+    Folders s;
+    UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Install);
+    const fs::path maker = s.folders.makerConfig;
+    const fs::path settings = maker.parent_path() / "QuexoPro.conf";
+    const fs::path other = s.folders.applications / "other.desktop";
+    WriteFile(maker / "sub" / "state", "x");
+    WriteFile(settings, "[Settings]\nHex%20Address=1\n");
+    WriteFile(other, "[Desktop Entry]\n");
+
+    EXPECT_FALSE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                           DesktopRegistrationRequest::Uninstall));
+    EXPECT_FALSE(fs::exists(s.OpenWith()));
+    EXPECT_FALSE(fs::exists(s.Terminal()));
+    EXPECT_FALSE(fs::exists(maker));
+    EXPECT_EQ(ReadFile(settings), "[Settings]\nHex%20Address=1\n");
+    EXPECT_TRUE(fs::exists(other));
+
+    // Nothing left: still silent.
+    EXPECT_FALSE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                           DesktopRegistrationRequest::Uninstall));
+}
+
+TEST(DesktopRegistration, UnwritableOrMissingFoldersAreSilent) {
+    Folders s;
+    // A file where the folder should be: nothing can be written, nothing is thrown.
+    WriteFile(s.folders.applications, "not a folder");
+    EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                          DesktopRegistrationRequest::Refresh));
+    EXPECT_TRUE(fs::is_regular_file(s.folders.applications));
+
+    EXPECT_TRUE(
+        UpdateDesktopRegistration(DesktopFolders{}, "/q", DesktopRegistrationRequest::Install));
+    EXPECT_FALSE(
+        UpdateDesktopRegistration(DesktopFolders{}, "/q", DesktopRegistrationRequest::Uninstall));
+}

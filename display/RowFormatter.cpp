@@ -69,10 +69,14 @@ void CRowFormatter::Configure(int bytesPerRow, int addressDigits, bool hexAddres
 void CRowFormatter::WriteAddress(unsigned char* line, std::uint64_t address) const {
     int i = m_nAddressDigits;
     if (m_bHexAddress) {
-        while (i > 0) {
-            line[--i] = static_cast<unsigned char>(kHexDigits[address & 15]);
-            address >>= 4;
+        // Two digits per step, from the same table as the bytes.
+        while (i >= 2) {
+            i -= 2;
+            std::memcpy(line + i, &kHexPairs[2 * (address & 0xFF)], 2);
+            address >>= 8;
         }
+        if (i == 1)
+            line[0] = static_cast<unsigned char>(kHexDigits[address & 15]);
         return;
     }
     while (i >= 2) {

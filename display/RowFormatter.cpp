@@ -20,6 +20,19 @@ constexpr std::array<unsigned char, 512> MakeHexPairs() {
     return t;
 }
 
+// The pair of a byte followed by two blanks: one store writes a byte's cells
+// and its separator, and the next store overwrites the second blank.
+constexpr std::array<unsigned char, 1024> MakeHexQuads() {
+    std::array<unsigned char, 1024> t{};
+    for (int b = 0; b < 256; ++b) {
+        t[4 * b] = static_cast<unsigned char>(kHexDigits[b >> 4]);
+        t[4 * b + 1] = static_cast<unsigned char>(kHexDigits[b & 15]);
+        t[4 * b + 2] = ' ';
+        t[4 * b + 3] = ' ';
+    }
+    return t;
+}
+
 constexpr std::array<unsigned char, 200> MakeDecimalPairs() {
     std::array<unsigned char, 200> t{};
     for (int v = 0; v < 100; ++v) {
@@ -44,6 +57,7 @@ constexpr std::array<unsigned char, 256> MakeCharTable(int charSet, bool showUpp
 }
 
 constexpr auto kHexPairs = MakeHexPairs();
+constexpr auto kHexQuads = MakeHexQuads();
 constexpr auto kDecimalPairs = MakeDecimalPairs();
 // Indexed by charSet * 2 + showUpper.
 constexpr std::array<std::array<unsigned char, 256>, 4> kCharTables = {
@@ -91,18 +105,27 @@ void CRowFormatter::WriteAddress(unsigned char* line, std::uint64_t address) con
 
 int CRowFormatter::Format(unsigned char* line, std::int64_t address, bool showAddress,
                           const unsigned char* bytes, int count) const {
-    const int cells = RowCells();
-    std::memset(line, ' ', static_cast<size_t>(cells));
+    const int bpr = m_nBytesPerRow;
+    const int digits = m_nAddressDigits;
     if (showAddress)
         WriteAddress(line, static_cast<std::uint64_t>(address));
-    count = std::clamp(count, 0, m_nBytesPerRow);
-    unsigned char* hex = line + m_nAddressDigits + 2;
-    unsigned char* chars = line + 3 * m_nBytesPerRow + m_nAddressDigits + 3;
+    else
+        std::memset(line, ' ', static_cast<size_t>(digits));
+    line[digits] = ' ';
+    line[digits + 1] = ' ';
+    count = std::clamp(count, 0, bpr);
+    unsigned char* hex = line + digits + 2;
+    unsigned char* chars = line + 3 * bpr + digits + 3;
     const unsigned char* table = m_pCharTable ? m_pCharTable : kCharTables[0].data();
     for (int i = 0; i < count; ++i) {
         const unsigned char b = bytes[i];
-        std::memcpy(hex + 3 * i, &kHexPairs[2 * b], 2);
+        std::memcpy(hex + 3 * i, &kHexQuads[4 * b], 4);
         chars[i] = table[b];
     }
-    return cells;
+    if (count < bpr) {
+        // Blanks for the missing bytes, up to the blank before the characters.
+        std::memset(hex + 3 * count, ' ', static_cast<size_t>(3 * (bpr - count) + 1));
+        std::memset(chars + count, ' ', static_cast<size_t>(bpr - count));
+    }
+    return RowCells();
 }

@@ -1,0 +1,162 @@
+// The window that shows and edits the bytes of one view: it paints the visible
+// rows straight from the document's piece table, scrolls a file of any 64-bit
+// length on a 0 ... 1000 scroll bar, and moves the caret, selects and
+// overwrites bytes with the keyboard and the mouse. Each view has its own grid,
+// so two views of one document scroll and select independently.
+#pragma once
+
+#include "display/RowFormatter.h"
+#include "display/RowLayout.h"
+#include "display/RowPainter.h"
+#include "storage/ByteString.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QFont>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <vector>
+
+class CPieceFile64;
+
+class CHexGridWnd : public QAbstractScrollArea, public CRowLayout {
+    Q_OBJECT
+
+public:
+    // Tells the user something (a refused keystroke, a file error); the view
+    // routes it to the prompt service. The grid itself never opens a window.
+    using PromptHook = std::function<void(const QString& text)>;
+
+    explicit CHexGridWnd(QWidget* parent = nullptr);
+    ~CHexGridWnd() override;
+
+    // "Courier", 13 pixels high, resolved to a monospace face.
+    static QFont DefaultFont();
+
+    // Attaches the document's file (not owned; null shows nothing) and reads its
+    // length. Caret and anchor are limited to the new length.
+    void SetFile(CPieceFile64* file, bool readOnly);
+    void SetDisplayFont(const QFont& font);
+    const QFont& DisplayFont() const { return m_font; }
+    void SetFixedColumns(int columns);
+    // The view may also set the members directly and then update the viewport.
+    void SetHexAddress(bool hexAddress);
+    void SetShowUpper(bool showUpper);
+    void SetCharSet(int charSet);
+    void SetReadOnly(bool readOnly) { m_bReadOnly = readOnly; }
+    void SetPromptHook(PromptHook hook) { m_promptHook = std::move(hook); }
+
+    // Lays the rows out again for the client size; newMetrics re-reads the font.
+    void RecalcLayout(bool newMetrics);
+    // A valid top for `top`; with ensureVisible, moved as little as needed to
+    // show `target` (the caret when target is negative).
+    void ClampTop(std::int64_t& top, bool ensureVisible, std::int64_t target = -1) const;
+    // Scrolls so that `top` (clamped) is the first row; false when it already was.
+    bool ScrollTo(std::int64_t top);
+    // Asks for a repaint of the bytes a ... b (either order) in both panes.
+    void InvalidateBytes(std::int64_t a, std::int64_t b);
+    bool IsOffsetVisible(std::int64_t offset) const;
+    using CRowLayout::CellToPoint;
+    using CRowLayout::PointToCell;
+    CCellHit PointToCell(QPoint point) const {
+        return PointToCell(point.x(), point.y(), m_nLength);
+    }
+
+    // Caret and selection, for the editing commands.
+    void SetCaret(std::int64_t offset, bool ensureVisible);
+    void SetAnchor(std::int64_t offset);
+    void GetSelection(std::int64_t& start, std::int64_t& length) const;
+    // The first min(length, maxLength) selected bytes, read from the file.
+    CByteString GetSelectedBytes(std::int64_t maxLength) const;
+    // Carries a nibble step into the offset and limits both to 0 ... length.
+    static void NormalizeCaret(std::int64_t& offset, int& nibble, std::int64_t length);
+
+    // One step of the drag autoscroll timer (100 ms): the n-th step scrolls n
+    // rows while the drag stays above or below the window.
+    void AutoScrollTick();
+
+    // Rows read and formatted by painting since the last reset.
+    std::int64_t RowsFormatted() const { return m_nRowsFormatted; }
+    void ResetRowsFormatted() { m_nRowsFormatted = 0; }
+
+    CPieceFile64* m_pFile = nullptr;
+    QFont m_font;
+    std::int64_t m_nLength = 0;
+    std::int64_t m_nCaret = 0;
+    int m_nNibble = 0;
+    bool m_bHexPane = true;
+    std::int64_t m_nAnchor = 0;
+    bool m_bHexAddress = true;
+    bool m_bShowUpper = false;
+    int m_nFixedColumns = 0;
+    bool m_bDragging = false;
+    bool m_bReadOnly = false;
+    int m_nScrollTicks = 0;
+    int m_nCharSet = kCharSetAscii;
+
+signals:
+    // A typed byte was written to the file (the edit-change notification).
+    void edited();
+    // The caret, its pane or the anchor moved.
+    void selectionChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void OnScrollAction(int action);
+    void UpdateScrollBar();
+    void PaintRows(QPainter& painter, const QRegion& region);
+    void PaintRow(QPainter& painter, int row, std::int64_t selStart, std::int64_t selEnd);
+    void FillCells(QPainter& painter, int row, int first, int count, const QColor& background,
+                   const QColor& text);
+
+    // Keyboard and typing.
+    void MoveCaret(std::int64_t offset, int nibble, bool extend);
+    void SwitchPane();
+    void CollapseSelection();
+    void TypeCharacter(char32_t ch, bool extend);
+    // Mouse: a left-button press at `point`, extending the selection or not.
+    void LeftButtonDown(QPoint point, bool extend);
+    void AutoScrollStep(QPoint point, int rows);
+    void StopAutoScroll();
+
+    // The drawn caret.
+    QRect CaretRect() const;
+    void CaretMoved();
+    void RestartCaretBlink();
+
+    void Report(const QString& text);
+    // The message for the exception being handled (call inside a catch block).
+    static QString CurrentExceptionText();
+    void ReportLater(const QString& text);
+    void Beep();
+
+    CRowFormatter m_formatter;
+    CRowPainter m_painter;
+    PromptHook m_promptHook;
+    std::vector<unsigned char> m_rowBytes;
+    std::vector<char> m_rowsToPaint;
+    std::int64_t m_nRowsFormatted = 0;
+    QBasicTimer m_autoScrollTimer;
+    QBasicTimer m_caretTimer;
+    bool m_bCaretOn = true;
+    QPoint m_ptLastMouse;
+    int m_nWheelDelta = 0;
+    bool m_bPaintErrorShown = false;
+};

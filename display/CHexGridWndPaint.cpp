@@ -1,0 +1,111 @@
+// Painting: only the rows in the update region, each read with one seek and
+// one read and drawn as one glyph run, plus the selection, the caret's mirror
+// in the other pane and the caret itself.
+#include "display/CHexGridWnd.h"
+
+#include "storage/CPieceFile64.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+void CHexGridWnd::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRegion& region = event->region();
+    painter.fillRect(region.boundingRect(), palette().color(QPalette::Base));
+    if (!m_pFile)
+        return;
+    if (AddressDigitsFor(m_nLength, m_bHexAddress) != m_nAddressDigits) {
+        // The address base was switched directly: lay out again and repaint.
+        RecalcLayout(false);
+        return;
+    }
+    m_formatter.Configure(m_nBytesPerRow, m_nAddressDigits, m_bHexAddress, m_bShowUpper,
+                          m_nCharSet);
+    try {
+        PaintRows(painter, region);
+    } catch (...) {
+        // Said once per file: a file that cannot be read fails every repaint.
+        if (!m_bPaintErrorShown) {
+            m_bPaintErrorShown = true;
+            ReportLater(CurrentExceptionText());
+        }
+    }
+}
+
+void CHexGridWnd::PaintRows(QPainter& painter, const QRegion& region) {
+    m_rowsToPaint.assign(static_cast<size_t>(m_nRowsPerPage), 0);
+    for (const QRect& rect : region) {
+        const int first = std::max((rect.top() - kTopMargin) / m_nCharHeight, 0);
+        const int end =
+            std::min((rect.top() + rect.height() - 3) / m_nCharHeight + 1, m_nRowsPerPage);
+        for (int row = first; row < end; ++row)
+            m_rowsToPaint[static_cast<size_t>(row)] = 1;
+    }
+    const std::int64_t selStart = std::min(m_nCaret, m_nAnchor);
+    const std::int64_t selEnd = std::max(m_nCaret, m_nAnchor);
+    for (int row = 0; row < m_nRowsPerPage; ++row) {
+        if (m_rowsToPaint[static_cast<size_t>(row)])
+            PaintRow(painter, row, selStart, selEnd);
+    }
+}
+
+void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, std::int64_t selEnd) {
+    const std::int64_t bpr = m_nBytesPerRow;
+    const std::int64_t offset = m_nTop + row * bpr;
+    int count = 0;
+    if (offset < m_pFile->GetLength()) {
+        m_pFile->Seek(offset, CFile64::begin);
+        count = static_cast<int>(
+            m_pFile->Read(m_rowBytes.data(), static_cast<std::uint32_t>(m_nBytesPerRow)));
+    }
+    unsigned char line[kMaxRowCells];
+    // The empty row after the last full one shows no address, except for an empty file.
+    const int cells =
+        m_formatter.Format(line, offset, count > 0 || offset == 0, m_rowBytes.data(), count);
+    ++m_nRowsFormatted;
+    m_painter.SetLine(line, cells);
+
+    const QPalette& pal = palette();
+    painter.setPen(pal.color(QPalette::Text));
+    m_painter.DrawCells(painter, QPoint(kLeftMargin, RowY(row)), 0, cells);
+
+    const int a = static_cast<int>(std::clamp<std::int64_t>(selStart - offset, 0, bpr));
+    const int b = static_cast<int>(std::clamp<std::int64_t>(selEnd - offset, 0, bpr));
+    if (a < b) {
+        const QColor back = pal.color(QPalette::Highlight);
+        const QColor text = pal.color(QPalette::HighlightedText);
+        FillCells(painter, row, HexColumn() + 3 * a, 3 * (b - a) - 1, back, text);
+        FillCells(painter, row, m_nCharColumn + a, b - a, back, text);
+    }
+
+    const std::int64_t d = m_nCaret - offset;
+    if (!hasFocus() || d < 0 || d >= bpr)
+        return;
+    const int col = static_cast<int>(d);
+    const QColor mirrorBack = pal.color(QPalette::Button);
+    const QColor mirrorText = pal.color(QPalette::ButtonText);
+    if (m_bHexPane)
+        FillCells(painter, row, m_nCharColumn + col, 1, mirrorBack, mirrorText);
+    else
+        FillCells(painter, row, HexColumn() + 3 * col, 2, mirrorBack, mirrorText);
+    if (!m_bCaretOn)
+        return;
+    // The caret inverts the cell it stands on.
+    const bool selected = m_nCaret >= selStart && m_nCaret < selEnd;
+    const QColor back = pal.color(selected ? QPalette::Highlight : QPalette::Base);
+    const QColor text = pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    const int cell = m_bHexPane ? HexColumn() + 3 * col + m_nNibble : m_nCharColumn + col;
+    FillCells(painter, row, cell, 1, text, back);
+}
+
+void CHexGridWnd::FillCells(QPainter& painter, int row, int first, int count,
+                            const QColor& background, const QColor& text) {
+    if (count <= 0)
+        return;
+    painter.fillRect(QRect(CellX(first), RowY(row), count * m_nCharWidth, m_nCharHeight),
+                     background);
+    painter.setPen(text);
+    m_painter.DrawCells(painter, QPoint(kLeftMargin, RowY(row)), first, count);
+}

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -90,8 +91,7 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     }
     if (flags & modeCreate)
         oflags |= O_CREAT; // truncation waits until the lock is held
-    if (flags & modeNoInherit)
-        oflags |= O_CLOEXEC;
+    oflags |= O_CLOEXEC;   // see the header: never inherited
     const int fd = ::open(name.c_str(), oflags, 0666);
     if (fd < 0)
         return errno;
@@ -100,12 +100,9 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
         ::close(fd);
         return EACCES; // a folder is not a file to edit
     }
-    if (const int lock = LockFor(flags)) {
-        if (::flock(fd, lock | LOCK_NB) != 0) {
-            const int err = errno == EWOULDBLOCK ? kShareError : errno;
-            ::close(fd);
-            return err;
-        }
+    if (const int err = LockFile(fd, flags)) {
+        ::close(fd);
+        return err;
     }
     if ((flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0) {
         const int err = errno;
@@ -114,6 +111,15 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     }
     RememberName(fd, name);
     *out = fd;
+    return 0;
+}
+
+int LockFile(FileHandle file, unsigned flags) {
+    const int lock = LockFor(flags);
+    if (lock == 0)
+        return 0;
+    if (::flock(static_cast<int>(file), lock | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? kShareError : errno;
     return 0;
 }
 
@@ -184,8 +190,8 @@ int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int6
         const std::int64_t want = count - *done;
         if (kernelCopy) {
             const size_t chunk = static_cast<size_t>(want < (1 << 30) ? want : (1 << 30));
-            const ssize_t n = ::copy_file_range(static_cast<int>(from), &in,
-                                                static_cast<int>(to), &out, chunk, 0);
+            const ssize_t n = ::copy_file_range(static_cast<int>(from), &in, static_cast<int>(to),
+                                                &out, chunk, 0);
             if (n > 0) {
                 *done += n;
                 continue;
@@ -247,6 +253,13 @@ int CopyPermissions(FileHandle from, FileHandle to) {
     struct stat st {};
     if (::fstat(static_cast<int>(from), &st) != 0)
         return errno;
+    // Owner first: changing it may clear the set-id bits the mode then restores.
+    struct stat mine {};
+    if (::fstat(static_cast<int>(to), &mine) == 0 &&
+        (mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) &&
+        ::fchown(static_cast<int>(to), st.st_uid, st.st_gid) != 0) {
+        // Only the owner's group or root may give a file away; the copy stays ours.
+    }
     return ::fchmod(static_cast<int>(to), st.st_mode & 07777) == 0 ? 0 : errno;
 }
 
@@ -284,6 +297,17 @@ bool FullPath(const std::string& name, std::string* out) {
     return true;
 }
 
+bool ResolveLinks(const std::string& name, std::string* out) {
+    char* resolved = ::realpath(name.c_str(), nullptr);
+    if (!resolved) {
+        *out = name;
+        return false;
+    }
+    *out = resolved;
+    ::free(resolved);
+    return true;
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
@@ -293,7 +317,9 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool SameFileName(const std::string& a, const std::string& b) { return a == b; }
+bool SameFileName(const std::string& a, const std::string& b) {
+    return a == b;
+}
 
 int CreateTempFile(const std::string& folder, const std::string& prefix, std::string* name,
                    FileHandle* out) {
@@ -324,6 +350,9 @@ int ReplaceFile(const std::string& from, const std::string& to) {
         return err;
     if (::rename(from.c_str(), to.c_str()) != 0)
         return errno;
+    for (auto& open : OpenNames())
+        if (open == from)
+            open = to;
     // Make the new directory entry durable; the data was synced by the caller.
     const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

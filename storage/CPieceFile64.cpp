@@ -24,7 +24,9 @@ std::unique_ptr<CPiece> MakeMemoryPiece(std::int64_t length) {
 }
 } // namespace
 
-CPieceFile64::CPieceFile64() { ResetToOnePiece(MakeMemoryPiece(0)); }
+CPieceFile64::CPieceFile64() {
+    ResetToOnePiece(MakeMemoryPiece(0));
+}
 
 CPieceFile64::~CPieceFile64() {
     if (m_hSourceFile != platform::kNoFile)
@@ -38,7 +40,13 @@ void CPieceFile64::ResetToOnePiece(PiecePtr piece) {
     m_pieceStarts.push_back(0);
 }
 
-void CPieceFile64::Raise(int cause) const { throw CFileException(cause, -1, m_strSourcePath); }
+void CPieceFile64::Raise(int cause) const {
+    throw CFileException(cause, -1, m_strSourcePath);
+}
+
+void CPieceFile64::RaiseOs(int osError) const {
+    throw CFileException(CFileException::OsErrorToCause(osError), osError, m_strSourcePath);
+}
 
 bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* error) {
     const std::string name = fileName ? fileName : ""; // the caller may pass m_strSourcePath
@@ -132,9 +140,8 @@ void CPieceFile64::ShiftStarts(size_t fromIndex, std::int64_t delta) {
 
 void CPieceFile64::ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
                                 std::uint32_t* got) const {
-    const int err = platform::ReadAt(m_hSourceFile, fileOffset, buffer, count, got);
-    if (err != 0)
-        throw CFileException(CFileException::OsErrorToCause(err), err, m_strSourcePath);
+    if (const int err = platform::ReadAt(m_hSourceFile, fileOffset, buffer, count, got))
+        RaiseOs(err);
 }
 
 std::int64_t CPieceFile64::GetDiskLength() const {
@@ -316,6 +323,8 @@ std::string CPieceFile64::CheckInvariants() const {
             return "piece " + std::to_string(i) + " has length " + std::to_string(piece.m_nLength);
         if (!piece.m_bFromFile && piece.m_pData.size() != static_cast<size_t>(piece.m_nLength))
             return "memory piece " + std::to_string(i) + " block size differs from its length";
+        if (piece.m_bFromFile && !piece.m_pData.empty())
+            return "file piece " + std::to_string(i) + " holds a memory block";
         if (piece.m_bFromFile && piece.m_nFileOffset < 0)
             return "file piece " + std::to_string(i) + " has a negative file offset";
         offset += piece.m_nLength;

@@ -17,8 +17,8 @@
 struct CPiece {
     std::int64_t m_nLength = 0;
     bool m_bFromFile = false;
-    std::int64_t m_nFileOffset = 0;  // file pieces only
-    std::vector<std::uint8_t> m_pData; // memory pieces only; may hold more than m_nLength
+    std::int64_t m_nFileOffset = 0;    // file pieces only
+    std::vector<std::uint8_t> m_pData; // memory pieces only; exactly m_nLength bytes
 };
 
 // What tests and callers may look at of a piece.
@@ -83,11 +83,20 @@ private:
     void ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
                       std::uint32_t* got) const;
 
+    [[noreturn]] void RaiseOs(int osError) const;
+
     // Flush helpers (CPieceFile64Commit.cpp).
     bool CanCommitInPlace() const;
     void CommitInPlace();
     void CommitRewrite();
-    void Reopen();
+    // Starts afresh from the saved file, held through `handle`.
+    void StartAfresh(platform::FileHandle handle);
+
+    // Find helpers (CPieceFile64Find.cpp).
+    std::int64_t FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
+                          std::int64_t limit);
+    std::int64_t FindUp(const CByteString& pattern, bool matchCase, std::int64_t start);
+    bool Cancelled() const { return m_cancelCheck && m_cancelCheck(); }
 
     platform::FileHandle m_hSourceFile = platform::kNoFile;
     std::int64_t m_nTotalLength = 0;

@@ -178,6 +178,9 @@ int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint3
 int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
               std::int64_t count, std::int64_t* done) {
     *done = 0;
+    // Faults: reading the source fails as a Read of it; the destination's as a Copy.
+    if (int err = Inject(FileOp::Read, NameOf(from)))
+        return err;
     std::int64_t allowed = count;
     if (int err = Inject(FileOp::Copy, NameOf(to), &allowed))
         return err;

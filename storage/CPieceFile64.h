@@ -73,6 +73,11 @@ private:
         return m_pieceStarts[index] + m_pieces[index]->m_nLength;
     }
     void InsertPiece(size_t index, PiecePtr piece, std::int64_t start);
+    // Cuts piece `index` to `keep` bytes and puts `middle` and `tail` (may be
+    // null) after it, in one shift of the arrays; a piece cut to nothing goes.
+    // Returns the index of `middle`.
+    size_t SplitPiece(size_t index, std::int64_t keep, PiecePtr middle, std::int64_t middleStart,
+                      PiecePtr tail, std::int64_t tailStart);
     void RemovePiece(size_t index);
     // Removes the piece if it became empty and is not the only one; returns
     // whether it was removed.
@@ -101,7 +106,8 @@ private:
     platform::FileHandle m_hSourceFile = platform::kNoFile;
     std::int64_t m_nTotalLength = 0;
     std::int64_t m_nPosition = 0;
-    std::vector<PiecePtr> m_pieces;
+    // Owned; raw so that shifting the array is a plain memmove.
+    std::vector<CPiece*> m_pieces;
     std::vector<std::int64_t> m_pieceStarts; // m_pieceStarts[i] is piece i's start
     bool m_bReadOnly = false;
     std::string m_strSourcePath;

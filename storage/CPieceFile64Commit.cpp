@@ -118,7 +118,7 @@ void CPieceFile64::CommitRewrite() {
         RaiseOs(err);
 
     std::int64_t out = 0;
-    for (const PiecePtr& piece : m_pieces) {
+    for (const CPiece* piece : m_pieces) {
         if (piece->m_bFromFile) {
             std::int64_t done = 0;
             if (const int err = platform::CopyRange(m_hSourceFile, piece->m_nFileOffset,

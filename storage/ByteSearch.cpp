@@ -14,9 +14,9 @@ namespace {
 // Candidates are the offsets whose first and last bytes both match the
 // pattern's: 16 offsets are tested per step, and only those are compared whole.
 struct CCandidates {
-    CCandidates(std::uint8_t first, std::uint8_t last, size_t lastOffset, bool fold)
+    CCandidates(std::uint8_t first, std::uint8_t last, size_t lastOffset)
         : m_first(_mm_set1_epi8(static_cast<char>(first))),
-          m_last(_mm_set1_epi8(static_cast<char>(last))), m_lastOffset(lastOffset), m_fold(fold) {}
+          m_last(_mm_set1_epi8(static_cast<char>(last))), m_lastOffset(lastOffset) {}
 
     static __m128i FoldVector(__m128i v) {
         // Signed compares: bytes 0x80 and up are negative, so never letters.
@@ -26,10 +26,10 @@ struct CCandidates {
     }
 
     // Bit k set: data[k] and data[k + lastOffset] match the pattern's ends.
-    unsigned At(const std::uint8_t* data) const {
+    template <bool Fold> unsigned At(const std::uint8_t* data) const {
         __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
         __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + m_lastOffset));
-        if (m_fold) {
+        if constexpr (Fold) {
             a = FoldVector(a);
             b = FoldVector(b);
         }
@@ -37,10 +37,14 @@ struct CCandidates {
         return static_cast<unsigned>(_mm_movemask_epi8(both));
     }
 
+    // Bits k and 16 + k: the same for 32 offsets.
+    template <bool Fold> unsigned At32(const std::uint8_t* data) const {
+        return At<Fold>(data) | (At<Fold>(data + 16) << 16);
+    }
+
     __m128i m_first;
     __m128i m_last;
     size_t m_lastOffset;
-    bool m_fold;
 };
 #endif
 
@@ -65,6 +69,23 @@ bool CByteSearch::MatchesAt(const std::uint8_t* data) const {
 }
 
 size_t CByteSearch::FindFirst(const std::uint8_t* data, size_t size) const {
+#if QUEXO_SEARCH_SSE2
+    return m_bMatchCase ? FindFirstWith<false>(data, size) : FindFirstWith<true>(data, size);
+#else
+    return FindFirstWith<false>(data, size);
+#endif
+}
+
+size_t CByteSearch::FindLast(const std::uint8_t* data, size_t size) const {
+#if QUEXO_SEARCH_SSE2
+    return m_bMatchCase ? FindLastWith<false>(data, size) : FindLastWith<true>(data, size);
+#else
+    return FindLastWith<false>(data, size);
+#endif
+}
+
+template <bool Fold>
+size_t CByteSearch::FindFirstWith(const std::uint8_t* data, size_t size) const {
     const size_t len = m_pattern.size();
     if (size < len)
         return npos;
@@ -72,9 +93,16 @@ size_t CByteSearch::FindFirst(const std::uint8_t* data, size_t size) const {
     size_t i = 0;
 #if QUEXO_SEARCH_SSE2
     const auto* pattern = reinterpret_cast<const std::uint8_t*>(m_pattern.data());
-    const CCandidates candidates(pattern[0], pattern[len - 1], len - 1, !m_bMatchCase);
+    const CCandidates candidates(pattern[0], pattern[len - 1], len - 1);
+    for (; i + 32 <= starts; i += 32) {
+        for (unsigned mask = candidates.At32<Fold>(data + i); mask != 0; mask &= mask - 1) {
+            const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
+            if (MatchesAt(data + at))
+                return at;
+        }
+    }
     for (; i + 16 <= starts; i += 16) {
-        for (unsigned mask = candidates.At(data + i); mask != 0; mask &= mask - 1) {
+        for (unsigned mask = candidates.At<Fold>(data + i); mask != 0; mask &= mask - 1) {
             const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
             if (MatchesAt(data + at))
                 return at;
@@ -100,17 +128,26 @@ size_t CByteSearch::FindFirst(const std::uint8_t* data, size_t size) const {
     return npos;
 }
 
-size_t CByteSearch::FindLast(const std::uint8_t* data, size_t size) const {
+template <bool Fold> size_t CByteSearch::FindLastWith(const std::uint8_t* data, size_t size) const {
     const size_t len = m_pattern.size();
     if (size < len)
         return npos;
     size_t end = size - len + 1; // offsets below `end` are still to be tried
 #if QUEXO_SEARCH_SSE2
     const auto* pattern = reinterpret_cast<const std::uint8_t*>(m_pattern.data());
-    const CCandidates candidates(pattern[0], pattern[len - 1], len - 1, !m_bMatchCase);
+    const CCandidates candidates(pattern[0], pattern[len - 1], len - 1);
+    for (; end >= 32; end -= 32) {
+        const size_t i = end - 32;
+        for (unsigned mask = candidates.At32<Fold>(data + i); mask != 0;) {
+            const int bit = 31 - std::countl_zero(mask);
+            if (MatchesAt(data + i + static_cast<size_t>(bit)))
+                return i + static_cast<size_t>(bit);
+            mask &= ~(1u << bit);
+        }
+    }
     for (; end >= 16; end -= 16) {
         const size_t i = end - 16;
-        for (unsigned mask = candidates.At(data + i); mask != 0;) {
+        for (unsigned mask = candidates.At<Fold>(data + i); mask != 0;) {
             const int bit = 31 - std::countl_zero(mask);
             if (MatchesAt(data + i + static_cast<size_t>(bit)))
                 return i + static_cast<size_t>(bit);

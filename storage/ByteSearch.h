@@ -24,6 +24,9 @@ public:
 
 private:
     bool MatchesAt(const std::uint8_t* data) const;
+    // Fold: whether the data is folded before the candidate test.
+    template <bool Fold> size_t FindFirstWith(const std::uint8_t* data, size_t size) const;
+    template <bool Fold> size_t FindLastWith(const std::uint8_t* data, size_t size) const;
 
     std::string m_pattern; // folded when case is ignored
     bool m_bMatchCase;

@@ -47,6 +47,9 @@ int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint3
 // receives the bytes copied, which may be fewer when the source ends early.
 int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
               std::int64_t count, std::int64_t* done);
+// Starts writing the range to the disk without waiting, so a later SyncFile has
+// less left to do. Only a hint: nothing is reported.
+void StartWriteBack(FileHandle file, std::int64_t offset, std::int64_t count);
 
 int GetFileLength(FileHandle file, std::int64_t* length);
 int SetFileLength(FileHandle file, std::int64_t length);

@@ -15,6 +15,9 @@ namespace {
 constexpr std::int64_t kRewriteLimit = 100000000;
 // Largest single transfer of memory-piece bytes.
 constexpr std::int64_t kTransferSize = 0x40000;
+// The temporary file is handed to the disk in slices of this size while it is
+// written, so the closing sync finds little left to do.
+constexpr std::int64_t kWriteBackSlice = 8 << 20;
 
 // The temporary file of a rewrite, closed and removed unless the rewrite put it
 // in the original's place.
@@ -118,22 +121,37 @@ void CPieceFile64::CommitRewrite() {
         RaiseOs(err);
 
     std::int64_t out = 0;
+    std::int64_t handedOver = 0; // bytes of the temporary file already given to the disk
+    const auto handOver = [&] {
+        if (out - handedOver >= kWriteBackSlice) {
+            platform::StartWriteBack(temp.m_handle, handedOver, out - handedOver);
+            handedOver = out;
+        }
+    };
     for (const CPiece* piece : m_pieces) {
         if (piece->m_bFromFile) {
-            std::int64_t done = 0;
-            if (const int err = platform::CopyRange(m_hSourceFile, piece->m_nFileOffset,
-                                                    temp.m_handle, out, piece->m_nLength, &done))
-                RaiseOs(err);
-            if (done < piece->m_nLength)
-                Raise(CFileException::endOfFile); // the file shrank under us
+            for (std::int64_t copied = 0; copied < piece->m_nLength;) {
+                const std::int64_t slice = std::min(piece->m_nLength - copied, kWriteBackSlice);
+                std::int64_t done = 0;
+                if (const int err =
+                        platform::CopyRange(m_hSourceFile, piece->m_nFileOffset + copied,
+                                            temp.m_handle, out, slice, &done))
+                    RaiseOs(err);
+                if (done < slice)
+                    Raise(CFileException::endOfFile); // the file shrank under us
+                copied += slice;
+                out += slice;
+                handOver();
+            }
         } else {
             const int err = WriteAll(temp.m_handle, out, piece->m_pData.data(), piece->m_nLength);
             if (err == -1)
                 Raise(CFileException::diskFull);
             if (err != 0)
                 RaiseOs(err);
+            out += piece->m_nLength;
+            handOver();
         }
-        out += piece->m_nLength;
     }
 
     if (const int err = platform::CopyPermissions(m_hSourceFile, temp.m_handle))

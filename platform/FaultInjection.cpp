@@ -12,6 +12,8 @@ FaultInjector* SetFaultInjector(FaultInjector* injector) {
     return previous;
 }
 
-FaultInjector* CurrentFaultInjector() { return g_injector; }
+FaultInjector* CurrentFaultInjector() {
+    return g_injector;
+}
 
 } // namespace platform

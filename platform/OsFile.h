@@ -31,7 +31,11 @@ enum OpenFlags : unsigned {
 
 // Opens `name` as the flag word says. Share modes are emulated with advisory
 // locks: a conflicting open fails with the sharing-violation code (kShareError).
+// Handles are never inherited by programs we start, whatever the flags say: an
+// inherited handle would keep the file locked after we let go of it.
 int OpenFile(const std::string& name, unsigned flags, FileHandle* out);
+// Takes the lock that an open with `flags` would take, on a handle already open.
+int LockFile(FileHandle file, unsigned flags);
 int CloseFile(FileHandle file);
 
 // Positioned transfer; `*done` receives the bytes moved (fewer at end of file).
@@ -43,15 +47,22 @@ int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint3
 // receives the bytes copied, which may be fewer when the source ends early.
 int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
               std::int64_t count, std::int64_t* done);
+// Starts writing the range to the disk without waiting, so a later SyncFile has
+// less left to do. Only a hint: nothing is reported.
+void StartWriteBack(FileHandle file, std::int64_t offset, std::int64_t count);
 
 int GetFileLength(FileHandle file, std::int64_t* length);
 int SetFileLength(FileHandle file, std::int64_t length);
 int SyncFile(FileHandle file);
-// Gives `to` the permission bits of `from`.
+// Gives `to` the permission bits of `from`, and its owner and group where the
+// system lets us (a failure to change the owner is not an error).
 int CopyPermissions(FileHandle from, FileHandle to);
 
 // An absolute, normalised path ("." and ".." folded); false when it cannot be made.
 bool FullPath(const std::string& name, std::string* out);
+// The path of the file `name` finally names, links followed; false (and `name`
+// unchanged) when it cannot be resolved, e.g. because the file is gone.
+bool ResolveLinks(const std::string& name, std::string* out);
 // The folder part of a path ("." when there is none).
 std::string FolderOf(const std::string& path);
 // Whether two full paths name the same file as this system compares names.
@@ -63,6 +74,7 @@ int CreateTempFile(const std::string& folder, const std::string& prefix, std::st
                    FileHandle* out);
 int RemoveFile(const std::string& name);
 // Puts `from` in the place of `to` in one atomic step and makes it durable.
+// Handles open on `from` stay open on the moved file.
 int ReplaceFile(const std::string& from, const std::string& to);
 
 // Error codes the layers above test for.

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -24,6 +25,8 @@ const int kIoError = EIO;
 const int kBadArgument = EINVAL;
 
 namespace {
+
+constexpr size_t kCopyBufferSize = 0x40000;
 
 // Names of the open descriptors, so fault injection can tell files apart.
 std::vector<std::string>& OpenNames() {
@@ -90,8 +93,7 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     }
     if (flags & modeCreate)
         oflags |= O_CREAT; // truncation waits until the lock is held
-    if (flags & modeNoInherit)
-        oflags |= O_CLOEXEC;
+    oflags |= O_CLOEXEC;   // see the header: never inherited
     const int fd = ::open(name.c_str(), oflags, 0666);
     if (fd < 0)
         return errno;
@@ -100,12 +102,9 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
         ::close(fd);
         return EACCES; // a folder is not a file to edit
     }
-    if (const int lock = LockFor(flags)) {
-        if (::flock(fd, lock | LOCK_NB) != 0) {
-            const int err = errno == EWOULDBLOCK ? kShareError : errno;
-            ::close(fd);
-            return err;
-        }
+    if (const int err = LockFile(fd, flags)) {
+        ::close(fd);
+        return err;
     }
     if ((flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0) {
         const int err = errno;
@@ -114,6 +113,15 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     }
     RememberName(fd, name);
     *out = fd;
+    return 0;
+}
+
+int LockFile(FileHandle file, unsigned flags) {
+    const int lock = LockFor(flags);
+    if (lock == 0)
+        return 0;
+    if (::flock(static_cast<int>(file), lock | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? kShareError : errno;
     return 0;
 }
 
@@ -172,20 +180,26 @@ int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint3
 int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
               std::int64_t count, std::int64_t* done) {
     *done = 0;
+    // Faults: reading the source fails as a Read of it; the destination's as a Copy.
+    if (int err = Inject(FileOp::Read, NameOf(from)))
+        return err;
     std::int64_t allowed = count;
     if (int err = Inject(FileOp::Copy, NameOf(to), &allowed))
         return err;
     count = allowed < count ? allowed : count;
     off_t in = static_cast<off_t>(fromOffset);
     off_t out = static_cast<off_t>(toOffset);
-    bool kernelCopy = true;
+    // The kernel copies fast (or shares blocks) only when both sides lie alike
+    // on pages; shifted by a byte it is slower than copying through a buffer.
+    static const long page = ::sysconf(_SC_PAGESIZE) > 0 ? ::sysconf(_SC_PAGESIZE) : 4096;
+    bool kernelCopy = (fromOffset - toOffset) % page == 0;
     std::vector<char> buffer;
     while (*done < count) {
         const std::int64_t want = count - *done;
         if (kernelCopy) {
             const size_t chunk = static_cast<size_t>(want < (1 << 30) ? want : (1 << 30));
-            const ssize_t n = ::copy_file_range(static_cast<int>(from), &in,
-                                                static_cast<int>(to), &out, chunk, 0);
+            const ssize_t n = ::copy_file_range(static_cast<int>(from), &in, static_cast<int>(to),
+                                                &out, chunk, 0);
             if (n > 0) {
                 *done += n;
                 continue;
@@ -198,8 +212,9 @@ int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int6
                 errno != EBADF)
                 return errno;
             kernelCopy = false; // fall back to reading and writing
-            buffer.resize(1 << 18);
         }
+        if (buffer.empty())
+            buffer.resize(kCopyBufferSize);
         const std::uint32_t chunk =
             static_cast<std::uint32_t>(want < std::int64_t(buffer.size()) ? want : buffer.size());
         std::uint32_t got = 0;
@@ -217,6 +232,17 @@ int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int6
         *done += got;
     }
     return 0;
+}
+
+void StartWriteBack(FileHandle file, std::int64_t offset, std::int64_t count) {
+#if defined(__linux__)
+    ::sync_file_range(static_cast<int>(file), static_cast<off_t>(offset), static_cast<off_t>(count),
+                      SYNC_FILE_RANGE_WRITE);
+#else
+    (void)file;
+    (void)offset;
+    (void)count;
+#endif
 }
 
 int GetFileLength(FileHandle file, std::int64_t* length) {
@@ -247,6 +273,13 @@ int CopyPermissions(FileHandle from, FileHandle to) {
     struct stat st {};
     if (::fstat(static_cast<int>(from), &st) != 0)
         return errno;
+    // Owner first: changing it may clear the set-id bits the mode then restores.
+    struct stat mine {};
+    if (::fstat(static_cast<int>(to), &mine) == 0 &&
+        (mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) &&
+        ::fchown(static_cast<int>(to), st.st_uid, st.st_gid) != 0) {
+        // Only the owner's group or root may give a file away; the copy stays ours.
+    }
     return ::fchmod(static_cast<int>(to), st.st_mode & 07777) == 0 ? 0 : errno;
 }
 
@@ -284,6 +317,17 @@ bool FullPath(const std::string& name, std::string* out) {
     return true;
 }
 
+bool ResolveLinks(const std::string& name, std::string* out) {
+    char* resolved = ::realpath(name.c_str(), nullptr);
+    if (!resolved) {
+        *out = name;
+        return false;
+    }
+    *out = resolved;
+    ::free(resolved);
+    return true;
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
@@ -293,7 +337,9 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool SameFileName(const std::string& a, const std::string& b) { return a == b; }
+bool SameFileName(const std::string& a, const std::string& b) {
+    return a == b;
+}
 
 int CreateTempFile(const std::string& folder, const std::string& prefix, std::string* name,
                    FileHandle* out) {
@@ -324,6 +370,9 @@ int ReplaceFile(const std::string& from, const std::string& to) {
         return err;
     if (::rename(from.c_str(), to.c_str()) != 0)
         return errno;
+    for (auto& open : OpenNames())
+        if (open == from)
+            open = to;
     // Make the new directory entry durable; the data was synced by the caller.
     const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

@@ -9,9 +9,14 @@ CFile64::~CFile64() {
         platform::CloseFile(m_hFile);
 }
 
-std::int64_t CFile64::GetPosition() const { return m_nFilePos; }
+std::int64_t CFile64::GetPosition() const {
+    return m_nFilePos;
+}
 
 bool CFile64::Open(const char* fileName, unsigned flags, CFileException* error) {
+    // A handle still held would keep its lock until the process ends.
+    if (m_hFile != platform::kNoFile)
+        platform::CloseFile(m_hFile);
     m_hFile = platform::kNoFile;
     m_strFileName.clear();
     m_nFilePos = 0;

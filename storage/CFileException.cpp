@@ -14,8 +14,7 @@ std::string CFileException::GetErrorMessage() const {
         cause = genericException;
     const std::string name =
         m_strFileName.empty() ? std::string(res::LoadString(kUntitledLower)) : m_strFileName;
-    return res::FormatArgs(res::LoadString(kFirstCauseText + static_cast<unsigned>(cause)),
-                           {name});
+    return res::FormatArgs(res::LoadString(kFirstCauseText + static_cast<unsigned>(cause)), {name});
 }
 
 const char* CFileException::what() const noexcept {

@@ -24,21 +24,35 @@ std::unique_ptr<CPiece> MakeMemoryPiece(std::int64_t length) {
 }
 } // namespace
 
-CPieceFile64::CPieceFile64() { ResetToOnePiece(MakeMemoryPiece(0)); }
+CPieceFile64::CPieceFile64() {
+    ResetToOnePiece(MakeMemoryPiece(0));
+}
 
 CPieceFile64::~CPieceFile64() {
     if (m_hSourceFile != platform::kNoFile)
         platform::CloseFile(m_hSourceFile);
+    for (CPiece* piece : m_pieces)
+        delete piece;
 }
 
 void CPieceFile64::ResetToOnePiece(PiecePtr piece) {
+    m_pieces.reserve(1); // the one step that may fail, before anything goes
+    m_pieceStarts.reserve(1);
+    for (CPiece* old : m_pieces)
+        delete old;
     m_pieces.clear();
     m_pieceStarts.clear();
-    m_pieces.push_back(std::move(piece));
+    m_pieces.push_back(piece.release());
     m_pieceStarts.push_back(0);
 }
 
-void CPieceFile64::Raise(int cause) const { throw CFileException(cause, -1, m_strSourcePath); }
+void CPieceFile64::Raise(int cause) const {
+    throw CFileException(cause, -1, m_strSourcePath);
+}
+
+void CPieceFile64::RaiseOs(int osError) const {
+    throw CFileException(CFileException::OsErrorToCause(osError), osError, m_strSourcePath);
+}
 
 bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* error) {
     const std::string name = fileName ? fileName : ""; // the caller may pass m_strSourcePath
@@ -106,14 +120,48 @@ size_t CPieceFile64::PieceAt(std::int64_t pos) const {
 void CPieceFile64::InsertPiece(size_t index, PiecePtr piece, std::int64_t start) {
     m_pieceStarts.insert(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index), start);
     try {
-        m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(index), std::move(piece));
+        m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(index), piece.get());
     } catch (...) {
         m_pieceStarts.erase(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index));
         throw;
     }
+    piece.release();
+}
+
+size_t CPieceFile64::SplitPiece(size_t index, std::int64_t keep, PiecePtr middle,
+                                std::int64_t middleStart, PiecePtr tail, std::int64_t tailStart) {
+    // Room first, so nothing below can fail half-way; grown by doubling, as
+    // reserving only what is needed would copy the arrays on every split.
+    if (m_pieces.capacity() < m_pieces.size() + 2) {
+        m_pieces.reserve(2 * m_pieces.size() + 2);
+        m_pieceStarts.reserve(2 * m_pieces.size() + 2);
+    }
+    CPiece* added[2];
+    std::int64_t addedStarts[2];
+    size_t count = 0;
+    size_t middleIndex = index;
+    if (keep > 0) {
+        m_pieces[index]->m_nLength = keep;
+        added[count] = middle.release();
+        addedStarts[count++] = middleStart;
+        middleIndex = index + 1;
+    } else { // the emptied piece goes: the middle takes its place
+        delete m_pieces[index];
+        m_pieces[index] = middle.release();
+        m_pieceStarts[index] = middleStart;
+    }
+    if (tail) {
+        added[count] = tail.release();
+        addedStarts[count++] = tailStart;
+    }
+    const auto at = static_cast<std::ptrdiff_t>(index + 1);
+    m_pieceStarts.insert(m_pieceStarts.begin() + at, addedStarts, addedStarts + count);
+    m_pieces.insert(m_pieces.begin() + at, added, added + count);
+    return middleIndex;
 }
 
 void CPieceFile64::RemovePiece(size_t index) {
+    delete m_pieces[index];
     m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(index));
     m_pieceStarts.erase(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index));
 }
@@ -132,9 +180,8 @@ void CPieceFile64::ShiftStarts(size_t fromIndex, std::int64_t delta) {
 
 void CPieceFile64::ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
                                 std::uint32_t* got) const {
-    const int err = platform::ReadAt(m_hSourceFile, fileOffset, buffer, count, got);
-    if (err != 0)
-        throw CFileException(CFileException::OsErrorToCause(err), err, m_strSourcePath);
+    if (const int err = platform::ReadAt(m_hSourceFile, fileOffset, buffer, count, got))
+        RaiseOs(err);
 }
 
 std::int64_t CPieceFile64::GetDiskLength() const {
@@ -192,14 +239,10 @@ void CPieceFile64::Write(const void* buffer, std::uint32_t count) {
                          static_cast<std::uint32_t>(n), &got);
             if (got < n)
                 Raise(CFileException::endOfFile); // the file shrank under us
-            m_pieces.reserve(m_pieces.size() + 2);
-            m_pieceStarts.reserve(m_pieceStarts.size() + 2);
-            const std::int64_t tailOffset = piece.m_nFileOffset + rel + n;
-            InsertPiece(index + 1, std::move(copy), m_nPosition);
+            PiecePtr tail;
             if (n < avail)
-                InsertPiece(index + 2, MakeFilePiece(avail - n, tailOffset), m_nPosition + n);
-            m_pieces[index]->m_nLength = rel;
-            DropIfEmpty(index);
+                tail = MakeFilePiece(avail - n, piece.m_nFileOffset + rel + n);
+            SplitPiece(index, rel, std::move(copy), m_nPosition, std::move(tail), m_nPosition + n);
             continue;
         }
         const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(remaining, avail));
@@ -227,16 +270,12 @@ void CPieceFile64::Insert(std::uint32_t count, int value) {
     if (piece.m_bFromFile) {
         auto added = MakeMemoryPiece(count);
         std::memset(added->m_pData.data(), byte, count);
-        m_pieces.reserve(m_pieces.size() + 2);
-        m_pieceStarts.reserve(m_pieceStarts.size() + 2);
-        const std::int64_t tailOffset = piece.m_nFileOffset + rel;
-        InsertPiece(index + 1, std::move(added), m_nPosition);
-        if (avail > 0) {
-            InsertPiece(index + 2, MakeFilePiece(avail, tailOffset), m_nPosition);
-            m_pieces[index]->m_nLength = rel;
-        }
-        ShiftStarts(index + 2, count); // the tail and everything after it
-        DropIfEmpty(index);
+        PiecePtr tail;
+        if (avail > 0)
+            tail = MakeFilePiece(avail, piece.m_nFileOffset + rel);
+        const size_t middle =
+            SplitPiece(index, rel, std::move(added), m_nPosition, std::move(tail), m_nPosition);
+        ShiftStarts(middle + 1, count); // the tail and everything after it
     } else {
         piece.m_pData.insert(piece.m_pData.begin() + static_cast<std::ptrdiff_t>(rel), count, byte);
         piece.m_nLength += count;
@@ -259,10 +298,17 @@ void CPieceFile64::Delete(std::int64_t count) {
     if (first == last) {
         if (head.m_bFromFile) {
             const std::int64_t tail = head.m_nLength - headKeep - rem;
-            if (tail > 0)
+            if (headKeep == 0 && tail > 0) {
+                // Cut from the front: the piece itself becomes the tail.
+                head.m_nFileOffset += rem;
+                head.m_nLength = tail;
+            } else if (tail > 0) {
                 InsertPiece(first + 1, MakeFilePiece(tail, head.m_nFileOffset + headKeep + rem),
                             endPos);
-            m_pieces[first]->m_nLength = headKeep;
+                m_pieces[first]->m_nLength = headKeep;
+            } else {
+                head.m_nLength = headKeep;
+            }
         } else {
             auto from = head.m_pData.begin() + static_cast<std::ptrdiff_t>(headKeep);
             head.m_pData.erase(from, from + static_cast<std::ptrdiff_t>(rem));
@@ -284,6 +330,8 @@ void CPieceFile64::Delete(std::int64_t count) {
         head.m_nLength = headKeep;
         const auto from = static_cast<std::ptrdiff_t>(first + 1);
         const auto to = static_cast<std::ptrdiff_t>(last);
+        for (auto it = m_pieces.begin() + from; it != m_pieces.begin() + to; ++it)
+            delete *it;
         m_pieces.erase(m_pieces.begin() + from, m_pieces.begin() + to);
         m_pieceStarts.erase(m_pieceStarts.begin() + from, m_pieceStarts.begin() + to);
     }
@@ -316,6 +364,8 @@ std::string CPieceFile64::CheckInvariants() const {
             return "piece " + std::to_string(i) + " has length " + std::to_string(piece.m_nLength);
         if (!piece.m_bFromFile && piece.m_pData.size() != static_cast<size_t>(piece.m_nLength))
             return "memory piece " + std::to_string(i) + " block size differs from its length";
+        if (piece.m_bFromFile && !piece.m_pData.empty())
+            return "file piece " + std::to_string(i) + " holds a memory block";
         if (piece.m_bFromFile && piece.m_nFileOffset < 0)
             return "file piece " + std::to_string(i) + " has a negative file offset";
         offset += piece.m_nLength;

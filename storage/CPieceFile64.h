@@ -17,8 +17,8 @@
 struct CPiece {
     std::int64_t m_nLength = 0;
     bool m_bFromFile = false;
-    std::int64_t m_nFileOffset = 0;  // file pieces only
-    std::vector<std::uint8_t> m_pData; // memory pieces only; may hold more than m_nLength
+    std::int64_t m_nFileOffset = 0;    // file pieces only
+    std::vector<std::uint8_t> m_pData; // memory pieces only; exactly m_nLength bytes
 };
 
 // What tests and callers may look at of a piece.
@@ -73,6 +73,11 @@ private:
         return m_pieceStarts[index] + m_pieces[index]->m_nLength;
     }
     void InsertPiece(size_t index, PiecePtr piece, std::int64_t start);
+    // Cuts piece `index` to `keep` bytes and puts `middle` and `tail` (may be
+    // null) after it, in one shift of the arrays; a piece cut to nothing goes.
+    // Returns the index of `middle`.
+    size_t SplitPiece(size_t index, std::int64_t keep, PiecePtr middle, std::int64_t middleStart,
+                      PiecePtr tail, std::int64_t tailStart);
     void RemovePiece(size_t index);
     // Removes the piece if it became empty and is not the only one; returns
     // whether it was removed.
@@ -83,16 +88,26 @@ private:
     void ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
                       std::uint32_t* got) const;
 
+    [[noreturn]] void RaiseOs(int osError) const;
+
     // Flush helpers (CPieceFile64Commit.cpp).
     bool CanCommitInPlace() const;
     void CommitInPlace();
     void CommitRewrite();
-    void Reopen();
+    // Starts afresh from the saved file, held through `handle`.
+    void StartAfresh(platform::FileHandle handle);
+
+    // Find helpers (CPieceFile64Find.cpp).
+    std::int64_t FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
+                          std::int64_t limit);
+    std::int64_t FindUp(const CByteString& pattern, bool matchCase, std::int64_t start);
+    bool Cancelled() const { return m_cancelCheck && m_cancelCheck(); }
 
     platform::FileHandle m_hSourceFile = platform::kNoFile;
     std::int64_t m_nTotalLength = 0;
     std::int64_t m_nPosition = 0;
-    std::vector<PiecePtr> m_pieces;
+    // Owned; raw so that shifting the array is a plain memmove.
+    std::vector<CPiece*> m_pieces;
     std::vector<std::int64_t> m_pieceStarts; // m_pieceStarts[i] is piece i's start
     bool m_bReadOnly = false;
     std::string m_strSourcePath;

@@ -1,9 +1,106 @@
-// Searching the edited content.
+// Searching the edited content, through Seek and Read so every edit is seen.
+#include "storage/ByteSearch.h"
 #include "storage/CPieceFile64.h"
 
-std::int64_t CPieceFile64::Find(CByteString pattern, int /*matchCase*/, int /*down*/,
-                                std::int64_t start, std::int64_t /*limit*/) {
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+namespace {
+// Content is read in blocks of this size; the cancel check runs once per block
+// going down and once every kUpCheckEvery candidate positions going up.
+constexpr size_t kBlockSize = 65536;
+constexpr std::int64_t kUpCheckEvery = 1024;
+
+// A block must hold a pattern twice over, or a long one could never be found.
+size_t BlockSizeFor(size_t patternLength) {
+    return std::max(kBlockSize, 2 * patternLength);
+}
+} // namespace
+
+std::int64_t CPieceFile64::Find(CByteString pattern, int matchCase, int down, std::int64_t start,
+                                std::int64_t limit) {
     if (pattern.empty())
         return start;
-    return -1; // not yet
+    const std::int64_t saved = m_nPosition;
+    std::int64_t result = -1;
+    try {
+        result = down ? FindDown(pattern, matchCase != 0, start, limit)
+                      : FindUp(pattern, matchCase != 0, start);
+    } catch (...) {
+        m_nPosition = saved; // a failed read leaves the caret where it was, too
+        throw;
+    }
+    m_nPosition = result < 0 ? saved : result;
+    return result;
+}
+
+std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
+                                    std::int64_t limit) {
+    const CByteSearch search(pattern, matchCase);
+    const size_t len = pattern.size();
+    const std::int64_t effectiveLimit = limit == -1 ? INT64_MAX : limit;
+    const size_t blockSize = BlockSizeFor(len);
+    std::vector<std::uint8_t> buffer(blockSize);
+
+    Seek(start, begin);
+    size_t n = Read(buffer.data(), static_cast<std::uint32_t>(blockSize));
+    if (n < len)
+        return -1;
+    // Each next block starts with the last `len` bytes of the one before, so a
+    // match across the seam is seen whole.
+    std::int64_t base = 0; // distance from start to buffer[0]
+    for (;;) {
+        if (start + base >= effectiveLimit)
+            return -1;
+        const size_t at = search.FindFirst(buffer.data(), n);
+        if (at != CByteSearch::npos) {
+            const std::int64_t found = start + base + static_cast<std::int64_t>(at);
+            return found + static_cast<std::int64_t>(len) <= effectiveLimit ? found : -1;
+        }
+        if (n <= len)
+            return -1; // the end of the content
+        std::memmove(buffer.data(), buffer.data() + n - len, len);
+        base += static_cast<std::int64_t>(n - len);
+        n = len + Read(buffer.data() + len, static_cast<std::uint32_t>(blockSize - len));
+        if (Cancelled())
+            return -1;
+    }
+}
+
+std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, std::int64_t start) {
+    const CByteSearch search(pattern, matchCase);
+    const auto len = static_cast<std::int64_t>(pattern.size());
+    const std::int64_t length = m_nTotalLength;
+    if (start <= 0)
+        return -1; // no match starts before the first byte
+    // p is the last byte of the next candidate match: first the one starting
+    // just before start, never one running past the end.
+    start = std::min(start, length);
+    std::int64_t p = std::min(start + len - 2, length - 1);
+    const auto blockSize = static_cast<std::int64_t>(BlockSizeFor(pattern.size()));
+    std::vector<std::uint8_t> buffer(static_cast<size_t>(blockSize));
+
+    // Blocks are read backwards; each holds every byte of the matches ending in
+    // [lowest, p], and the next one ends where this one's candidates stop.
+    while (p >= len - 1) {
+        const std::int64_t from = std::max<std::int64_t>(0, p + 1 - blockSize);
+        const std::int64_t lowest = from + len - 1;
+        Seek(from, begin);
+        const size_t n = Read(buffer.data(), static_cast<std::uint32_t>(p + 1 - from));
+        const size_t at = search.FindLast(buffer.data(), n);
+        const std::int64_t found =
+            at == CByteSearch::npos ? -1 : from + static_cast<std::int64_t>(at) + len - 1;
+        // Candidates are tried from p down, with a cancel check after each
+        // candidate position that is a multiple of kUpCheckEvery.
+        const std::int64_t tried = found >= 0 ? found + 1 : lowest;
+        for (std::int64_t q = p - p % kUpCheckEvery; q >= tried; q -= kUpCheckEvery)
+            if (Cancelled())
+                return -1;
+        if (found >= 0)
+            return found;
+        p = lowest - 1;
+    }
+    return -1;
 }

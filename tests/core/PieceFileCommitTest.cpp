@@ -1,0 +1,282 @@
+// Writing the edits back: which way a save goes, what the file looks like
+// afterwards, and that no failure on the way costs the original.
+#include "storage/CPieceFile64.h"
+
+#include "StorageTestSupport.h"
+
+#include <cerrno>
+
+using namespace storage_test;
+using platform::FileOp;
+
+namespace {
+
+constexpr unsigned kReadWrite = CFile64::modeReadWrite | CFile64::shareDenyWrite;
+
+Bytes Content(CPieceFile64& file) {
+    Bytes bytes(static_cast<size_t>(file.GetLength()));
+    file.Seek(0, CFile64::begin);
+    bytes.resize(file.Read(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    return bytes;
+}
+
+class PieceFileCommit : public ::testing::Test {
+protected:
+    void OpenWith(const Bytes& bytes) {
+        m_path = m_dir.File("doc.bin");
+        m_original = bytes;
+        WriteFile(m_path, bytes);
+        ASSERT_TRUE(m_file.Open(m_path.c_str(), kReadWrite));
+        m_inode = InodeOf(m_path);
+    }
+    // Saves, then checks the state every save leaves.
+    void SaveAndCheck(const Bytes& expected, bool inPlace) {
+        m_file.Flush();
+        EXPECT_EQ(ReadFile(m_path), expected);
+        EXPECT_EQ(m_file.GetPieceCount(), 1);
+        EXPECT_EQ(m_file.GetPosition(), 0);
+        EXPECT_EQ(m_file.GetLength(), static_cast<std::int64_t>(expected.size()));
+        EXPECT_EQ(Content(m_file), expected);
+        EXPECT_EQ(InodeOf(m_path) == m_inode, inPlace);
+        EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
+        EXPECT_EQ(m_file.CheckInvariants(), "");
+        m_inode = InodeOf(m_path);
+    }
+
+    TempDir m_dir;
+    std::string m_path;
+    Bytes m_original;
+    ino_t m_inode = 0;
+    CPieceFile64 m_file;
+};
+
+} // namespace
+
+TEST_F(PieceFileCommit, OverwritesAloneAreSavedInPlace) {
+    OpenWith(RandomBytes(1, 50000));
+    Bytes expected = m_original;
+    for (std::int64_t at : {0, 4095, 4096, 20000, 49999}) {
+        m_file.Seek(at, CFile64::begin);
+        m_file.Write("#", 1);
+        expected[static_cast<size_t>(at)] = '#';
+    }
+    SaveAndCheck(expected, true);
+    // The object goes on: edit and save again.
+    m_file.Seek(7, CFile64::begin);
+    m_file.Write("!", 1);
+    expected[7] = '!';
+    SaveAndCheck(expected, true);
+}
+
+TEST_F(PieceFileCommit, MovedFilePieceOrChangedLengthRewritesWhole) {
+    OpenWith(RandomBytes(2, 5000));
+    // Same length, but the bytes 10 to 998 now stand one further on.
+    m_file.Seek(10, CFile64::begin);
+    m_file.Insert(1, 'i');
+    m_file.Seek(1000, CFile64::begin);
+    m_file.Delete(1);
+    Bytes expected = m_original;
+    expected.insert(expected.begin() + 10, 'i');
+    expected.erase(expected.begin() + 1000);
+    SaveAndCheck(expected, false);
+
+    // Inserting a byte and deleting it again moves nothing.
+    m_file.Seek(300, CFile64::begin);
+    m_file.Insert(1, 'x');
+    m_file.Delete(1);
+    SaveAndCheck(expected, true);
+
+    // Appending changes the length, though no file piece moves.
+    m_file.Seek(0, CFile64::end);
+    m_file.Insert(3, 'e');
+    expected.insert(expected.end(), 3, 'e');
+    SaveAndCheck(expected, false);
+}
+
+TEST_F(PieceFileCommit, DeletingEverythingSavesAnEmptyFile) {
+    OpenWith(RandomBytes(3, 3000));
+    m_file.Delete(3000);
+    SaveAndCheck(Bytes(), false);
+    EXPECT_TRUE(m_file.GetPieceInfo(0).m_bFromFile);
+    m_file.Insert(2, 'n');
+    SaveAndCheck(Bytes(2, 'n'), false);
+}
+
+TEST_F(PieceFileCommit, RewriteKeepsModeLinkAndLock) {
+    m_path = m_dir.File("doc.bin");
+    m_original = RandomBytes(4, 1000);
+    WriteFile(m_path, m_original);
+    ASSERT_EQ(::chmod(m_path.c_str(), 0640), 0);
+    const std::string link = m_dir.File("link.bin");
+    ASSERT_EQ(::symlink(m_path.c_str(), link.c_str()), 0);
+    CPieceFile64 viaLink;
+    ASSERT_TRUE(viaLink.Open(link.c_str(), kReadWrite));
+    viaLink.Insert(1, 'L');
+    viaLink.Flush();
+
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)); // the link still points at the file
+    ASSERT_EQ(::stat(m_path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    Bytes expected = m_original;
+    expected.insert(expected.begin(), 'L');
+    EXPECT_EQ(ReadFile(m_path), expected);
+    EXPECT_EQ(m_dir.Names(), (std::vector<std::string>{"doc.bin", "link.bin"}));
+
+    // The saved file is held as firmly as the first one was.
+    CPieceFile64 other;
+    CFileException error;
+    EXPECT_FALSE(other.Open(m_path.c_str(), kReadWrite, &error));
+    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+}
+
+TEST_F(PieceFileCommit, RewriteLimitIsOneHundredMillionBytes) {
+    const std::string path = m_dir.File("big.bin");
+    MakeSparseFile(path, 99999999, {{99999990, Bytes{1, 2, 3}}});
+    CPieceFile64 file;
+    ASSERT_TRUE(file.Open(path.c_str(), kReadWrite));
+    file.Insert(2, 'b');
+    const ino_t inode = InodeOf(path);
+    const CFileException e = CatchFileError([&] { file.Flush(); });
+    EXPECT_EQ(e.m_cause, CFileException::diskFull);
+    EXPECT_EQ(e.m_lOsError, -1);
+    EXPECT_EQ(e.m_strFileName, path);
+    EXPECT_EQ(file.GetPieceCount(), 2); // nothing changed
+    EXPECT_EQ(file.GetLength(), 100000001);
+    EXPECT_EQ(InodeOf(path), inode);
+
+    file.Delete(1);
+    file.Flush();
+    EXPECT_EQ(file.GetLength(), 100000000);
+    EXPECT_EQ(file.GetPieceCount(), 1);
+    EXPECT_EQ(ReadFileAt(path, 0, 2), (Bytes{'b', 0}));
+    EXPECT_EQ(ReadFileAt(path, 99999991, 9), (Bytes{1, 2, 3, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(PieceFileCommit, NothingToSaveIntoWithoutAFile) {
+    CPieceFile64 untitled;
+    untitled.Insert(3, 'u');
+    EXPECT_EQ(CatchFileError([&] { untitled.Flush(); }).m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(untitled.GetLength(), 3);
+}
+
+namespace {
+
+struct Fault {
+    const char* name;
+    FileOp op;
+    int error;       // 0: a short transfer instead
+    bool onTempFile; // the fault hits the temporary file (else the document)
+    int cause;
+};
+
+std::ostream& operator<<(std::ostream& out, const Fault& fault) {
+    return out << fault.name;
+}
+
+class RewriteFault : public PieceFileCommit, public ::testing::WithParamInterface<Fault> {};
+
+} // namespace
+
+TEST_P(RewriteFault, LeavesTheOriginalAndThePiecesWhole) {
+    const Fault fault = GetParam();
+    OpenWith(RandomBytes(5, 600000));
+    // A moved file piece, a memory piece larger than one transfer, an overwrite.
+    m_file.Seek(1000, CFile64::begin);
+    m_file.Insert(300000, 'm');
+    m_file.Seek(400000, CFile64::begin);
+    m_file.Write("over", 4);
+    m_file.Seek(500000, CFile64::begin);
+    m_file.Delete(777);
+    const Bytes edited = Content(m_file);
+    const int pieces = m_file.GetPieceCount();
+    m_file.Seek(12345, CFile64::begin);
+
+    {
+        ScopedFaults faults([&](FileOp op, const std::string& name, std::int64_t* count) {
+            if (op != fault.op || IsTempName(name) != fault.onTempFile)
+                return 0;
+            if (fault.error == 0)
+                *count /= 2;
+            return fault.error;
+        });
+        const CFileException e = CatchFileError([&] { m_file.Flush(); });
+        EXPECT_EQ(e.m_cause, fault.cause);
+        EXPECT_FALSE(e.m_strFileName.empty());
+    }
+    EXPECT_EQ(ReadFile(m_path), m_original);
+    EXPECT_EQ(InodeOf(m_path), m_inode);
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
+    EXPECT_EQ(m_file.GetPieceCount(), pieces);
+    EXPECT_EQ(m_file.GetPosition(), 12345);
+    EXPECT_EQ(m_file.CheckInvariants(), "");
+    EXPECT_EQ(Content(m_file), edited);
+
+    // Once the fault is gone the same save goes through.
+    SaveAndCheck(edited, false);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RewriteFault,
+    ::testing::Values(Fault{"NoTempFileAllowed", FileOp::CreateTemp, EACCES, true, 5},
+                      Fault{"NoSpaceForMemoryBytes", FileOp::Write, ENOSPC, true, 13},
+                      Fault{"NoSpaceForFileBytes", FileOp::Copy, ENOSPC, true, 13},
+                      Fault{"ShortWrite", FileOp::Write, 0, true, 13},
+                      Fault{"IoErrorWriting", FileOp::Write, EIO, true, 10},
+                      Fault{"IoErrorSyncing", FileOp::Sync, EIO, true, 10},
+                      Fault{"QuotaOnSync", FileOp::Sync, EDQUOT, true, 13},
+                      Fault{"IoErrorReadingTheDocument", FileOp::Read, EIO, false, 10},
+                      Fault{"RenameRefused", FileOp::Replace, EACCES, false, 5},
+                      Fault{"IoErrorRenaming", FileOp::Replace, EIO, false, 10}),
+    [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });
+
+TEST_F(PieceFileCommit, ReadOnlyFolderRefusesTheTemporaryFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders; RewriteFault covers the refusal";
+    OpenWith(RandomBytes(6, 100));
+    m_file.Insert(1, 'r');
+    ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0555), 0);
+    const CFileException e = CatchFileError([&] { m_file.Flush(); });
+    ::chmod(m_dir.Path().c_str(), 0755);
+    EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+    EXPECT_EQ(e.m_strFileName, m_dir.Path());
+    EXPECT_EQ(ReadFile(m_path), m_original);
+}
+
+TEST_F(PieceFileCommit, FailedInPlaceSaveKeepsTheEditsForAnotherTry) {
+    OpenWith(RandomBytes(7, 20000));
+    m_file.Seek(100, CFile64::begin);
+    m_file.Write("abc", 3);
+    m_file.Seek(15000, CFile64::begin);
+    m_file.Write("xyz", 3);
+    const Bytes edited = Content(m_file);
+    for (const auto& [op, error, cause] : std::vector<std::tuple<FileOp, int, int>>{
+             {FileOp::Write, EIO, 10}, {FileOp::Write, 0, 13}, {FileOp::Sync, ENOSPC, 13}}) {
+        int writes = 0;
+        ScopedFaults faults(
+            [&, op = op, error = error](FileOp at, const std::string&, std::int64_t* count) {
+                // The first write goes through: a failure part-way must not matter.
+                if (at != op || (at == FileOp::Write && ++writes < 2))
+                    return 0;
+                if (error == 0)
+                    *count = 0;
+                return error;
+            });
+        EXPECT_EQ(CatchFileError([&] { m_file.Flush(); }).m_cause, cause);
+        EXPECT_EQ(m_file.GetPieceCount(), 5);
+        EXPECT_EQ(Content(m_file), edited);
+    }
+    SaveAndCheck(edited, true);
+}
+
+TEST_F(PieceFileCommit, FileShortenedUnderUsIsNotSavedShort) {
+    OpenWith(RandomBytes(8, 10000));
+    m_file.Seek(0, CFile64::begin);
+    m_file.Insert(1, 's');
+    ASSERT_EQ(::truncate(m_path.c_str(), 4000), 0);
+    const CFileException e = CatchFileError([&] { m_file.Flush(); });
+    EXPECT_EQ(e.m_cause, CFileException::endOfFile);
+    EXPECT_EQ(ReadFile(m_path), Bytes(m_original.begin(), m_original.begin() + 4000));
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
+}

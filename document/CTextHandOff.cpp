@@ -10,24 +10,32 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
 namespace {
-CTextHandOff* g_pCurrent = nullptr;
+// The live instances, newest last.
+std::vector<CTextHandOff*>& Instances() {
+    static std::vector<CTextHandOff*> instances;
+    return instances;
+}
 } // namespace
 
-CTextHandOff::CTextHandOff() : m_pPrevious(g_pCurrent) {
-    g_pCurrent = this;
+CTextHandOff::CTextHandOff() {
+    Instances().push_back(this);
 }
 
+CTextHandOff::CTextHandOff(Fallback) {}
+
 CTextHandOff::~CTextHandOff() {
-    if (g_pCurrent == this)
-        g_pCurrent = m_pPrevious;
+    auto& instances = Instances();
+    instances.erase(std::remove(instances.begin(), instances.end(), this), instances.end());
 }
 
 CTextHandOff& CTextHandOff::Current() {
-    static CTextHandOff fallback;
-    return g_pCurrent ? *g_pCurrent : fallback;
+    static CTextHandOff fallback{Fallback{}};
+    return Instances().empty() ? fallback : *Instances().back();
 }
 
 bool CTextHandOff::OpenInTextEditor(const QString& path) {

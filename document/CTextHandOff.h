@@ -24,5 +24,6 @@ public:
     int m_nOpenTextMode = 2;
 
 private:
-    CTextHandOff* m_pPrevious = nullptr;
+    struct Fallback {};
+    explicit CTextHandOff(Fallback); // the default instance never takes charge
 };

@@ -68,7 +68,8 @@ void CMDIFrameWnd::OnUpdateFrameTitle() {
     if (m_bAddToTitle)
         if (CMDIChildWnd* frame = MDIGetActive())
             if (!frame->windowTitle().isEmpty())
-                title += QStringLiteral(" - ") + frame->windowTitle();
+                title = title.isEmpty() ? frame->windowTitle()
+                                        : title + QStringLiteral(" - ") + frame->windowTitle();
     setWindowTitle(title);
 }
 

@@ -275,9 +275,12 @@ bool CWinApp::ExecuteCommand(unsigned id) {
         UpdateCmdUI(&ui);
         if (!ui.m_bEnabled)
             return;
-        for (CCmdTarget* target : GetCommandChain())
-            if ((handled = target->OnCmdMsg(id)))
+        for (CCmdTarget* target : GetCommandChain()) {
+            handled = true; // also when the handler throws
+            if (target->OnCmdMsg(id))
                 return; // the handler may have closed the rest of the chain
+            handled = false;
+        }
     });
     RequestIdle();
     return handled;

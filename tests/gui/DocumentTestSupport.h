@@ -24,7 +24,13 @@
 
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Readable strings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 class TestApp : public CWinApp, public CTextHandOff {
 public:

@@ -41,6 +41,13 @@ CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
 }
 
 void CMDIChildWnd::ActivateFrame(int showCommand) {
+    if (!m_bPlaced) {
+        // A new window takes a good part of the area, as new windows do on the
+        // desktop, instead of its widget's minimal size.
+        m_bPlaced = true;
+        if (QMdiArea* area = mdiArea())
+            resize(area->viewport()->size() * 2 / 3);
+    }
     if (showCommand == SW_SHOWMAXIMIZED)
         showMaximized();
     else if (showCommand == SW_SHOWNORMAL)

@@ -39,4 +39,5 @@ protected:
 private:
     QPointer<CView> m_pView;
     bool m_bDestroying = false;
+    bool m_bPlaced = false;
 };

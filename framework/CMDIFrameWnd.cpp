@@ -10,7 +10,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
 
 CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(new QMdiArea(this)) {
     setCentralWidget(m_pMdiArea);
@@ -100,6 +104,33 @@ void CMDIFrameWnd::closeEvent(QCloseEvent* event) {
     if (m_bCloseAccepted)
         if (CWinApp* app = AfxGetApp(); app && app->GetMainWnd() == this)
             QCoreApplication::quit(); // ends the message loop when one runs
+}
+
+namespace {
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files.append(url.toLocalFile());
+    return files;
+}
+} // namespace
+
+void CMDIFrameWnd::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMDIFrameWnd::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QString& file : files)
+        if (CWinApp* app = AfxGetApp())
+            RunGuarded([app, &file] { app->OpenDocumentFile(file); });
 }
 
 void CMDIFrameWnd::OnWindowNew() {

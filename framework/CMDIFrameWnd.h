@@ -41,6 +41,9 @@ public:
     void SetControlBar(unsigned id, QWidget* bar);
     QWidget* GetControlBar(unsigned id) const;
 
+    // Files dropped onto the window open as documents.
+    void DragAcceptFiles(bool accept = true) { setAcceptDrops(accept); }
+
     // Called by the application's idle pass after the command states.
     virtual void OnIdleUpdateCmdUI();
     // The close request: asks to save modified documents, closes them and lets
@@ -53,6 +56,8 @@ signals:
 protected:
     void AcceptClose() { m_bCloseAccepted = true; }
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void OnWindowNew();

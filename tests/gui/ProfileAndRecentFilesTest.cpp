@@ -5,7 +5,11 @@
 #include "framework/PromptScript.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSettings>
+#include <QUrl>
 
 TEST_F(DocumentTest, ProfileKeepsIntegersStringsAndExactBinaryValues) {
     const QString settings = QSettings("Tavrin Software", "QuexoPro").fileName();
@@ -103,4 +107,20 @@ TEST(CommandLine, FileNamesAndPrintOptions) {
     EXPECT_EQ(printTo.m_nShellCommand, CCommandLineInfo::FilePrintTo);
     EXPECT_EQ(printTo.m_strPrinterName, "Printer");
     EXPECT_EQ(printTo.m_strPortName, "Port");
+}
+
+TEST_F(DocumentTest, DroppedFilesOpenAsDocuments) {
+    PromptScript prompts;
+    m_pMain->DragAcceptFiles();
+    const QString first = Write("first.bin", Binary());
+    const QString second = Write("second.bin", Binary());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_pMain, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_pMain, &drop);
+    EXPECT_EQ(DocumentCount(), 2);
+    EXPECT_EQ(ActiveDocument()->GetPathName(), second);
 }

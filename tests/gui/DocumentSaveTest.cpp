@@ -6,6 +6,7 @@
 #include "framework/PromptScript.h"
 
 #include <cerrno>
+#include <new>
 
 namespace {
 
@@ -256,4 +257,25 @@ TEST_F(DocumentTest, ClosingMainWindowAsksForEveryModifiedDocument) {
     EXPECT_TRUE(m_pMain->close());
     EXPECT_EQ(DocumentCount(), 0);
     EXPECT_EQ(Read(Path("a.bin")), Binary());
+}
+
+TEST_F(DocumentTest, SaveLoadReportNamesNamelessErrorsAndFallsBackToDefault) {
+    PromptScript prompts;
+    CQuexoDoc doc;
+    const QString path = Path("doc.bin");
+    const CFileException nameless(CFileException::hardIO);
+    doc.ReportSaveLoadException(path, &nameless, true, AFX_IDP_FAILED_TO_SAVE_DOC);
+    const std::bad_alloc noMemory;
+    doc.ReportSaveLoadException(path, &noMemory, true, AFX_IDP_FAILED_TO_SAVE_DOC);
+    const CFileException noCause;
+    doc.ReportSaveLoadException(path, &noCause, false, AFX_IDP_FAILED_TO_OPEN_DOC);
+    doc.ReportSaveLoadException(path, nullptr, true, AFX_IDP_INVALID_FILENAME);
+    ASSERT_EQ(prompts.Count(), 4);
+    EXPECT_EQ(prompts.Shown()[0].m_strText,
+              "A hardware I/O error was reported while accessing " + path + ".");
+    EXPECT_EQ(prompts.Shown()[1].m_strText, "Erreur de sauvegarde du document.");
+    EXPECT_EQ(prompts.Shown()[2].m_strText, "Erreur d'ouverture du document.");
+    EXPECT_EQ(prompts.Shown()[3].m_strText, "Nom de fichier invalide.");
+    for (const PromptRequest& shown : prompts.Shown())
+        EXPECT_EQ(shown.m_nIcon, MB_ICONEXCLAMATION);
 }

@@ -279,3 +279,23 @@ TEST_F(DocumentTest, SaveLoadReportNamesNamelessErrorsAndFallsBackToDefault) {
     for (const PromptRequest& shown : prompts.Shown())
         EXPECT_EQ(shown.m_nIcon, MB_ICONEXCLAMATION);
 }
+
+TEST_F(DocumentTest, SaveAsWhoseReopenFailsKeepsDocumentAndWrittenFile) {
+    PromptScript prompts;
+    DialogScript dialogs;
+    CQuexoDoc* doc = Open(Write("source.bin", Binary()));
+    ASSERT_NE(doc, nullptr);
+    Edit(doc, 'R');
+    CPieceFile64* file = doc->m_pFile;
+    const QString target = Path("written.bin");
+    FaultRules faults; // the copy's own open goes through, the re-open fails
+    faults.Fail(platform::FileOp::Open, target, EACCES, /*skip*/ 1);
+    dialogs.ChooseFile(target);
+    m_app->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(prompts.LastText(), "Acces to " + target + " est impossible.");
+    EXPECT_EQ(Read(target).left(1), "R") << "the copy is complete and stays";
+    EXPECT_EQ(doc->m_pFile, file);
+    EXPECT_EQ(doc->GetPathName(), Path("source.bin"));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(ActiveDocument(), doc);
+}

@@ -1,0 +1,180 @@
+#include "document/CQuexoDoc.h"
+
+#include "document/CTextHandOff.h"
+#include "document/DocumentCommandIds.h"
+#include "document/TextFileCheck.h"
+#include "framework/CDocTemplate.h"
+#include "framework/CMDIFrameWnd.h"
+#include "framework/CWaitCursor.h"
+#include "framework/CWinApp.h"
+#include "framework/Prompt.h"
+#include "framework/StdCommandIds.h"
+#include "platform/OsFile.h"
+#include "resources/StringTable.h"
+#include "storage/CPieceFile64.h"
+
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr unsigned kOpenAsTextQuestion = 142;
+constexpr std::uint32_t kCopyBlock = 65536;
+
+std::string FullName(const QString& path) {
+    std::string full;
+    const std::string name = EncodePath(path);
+    return platform::FullPath(name, &full) ? full : name;
+}
+
+} // namespace
+
+CQuexoDoc::CQuexoDoc() {
+    OnUpdateCommand(ID_FILE_SAVE, [this](CCmdUI* ui) { ui->Enable(IsModified()); });
+    OnUpdateCommand(ID_FILE_EDITASTEXT,
+                    [this](CCmdUI* ui) { ui->Enable(!GetPathName().isEmpty()); });
+    OnCommand(ID_FILE_EDITASTEXT, [this] { OnFileEditAsText(); });
+}
+
+CQuexoDoc::~CQuexoDoc() {
+    delete m_pFile;
+}
+
+void CQuexoDoc::DeleteContents() {
+    delete m_pFile;
+    m_pFile = nullptr;
+    CDocument::DeleteContents();
+}
+
+bool CQuexoDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument())
+        return false;
+    m_pFile = new CPieceFile64;
+    m_bReadOnly = false;
+    return true;
+}
+
+bool CQuexoDoc::OnOpenDocument(const QString& path) {
+    DeleteContents();
+    const std::string name = EncodePath(path);
+    try {
+        if (LooksLikeText(name)) {
+            CTextHandOff& handOff = CTextHandOff::Current();
+            bool handOver = false;
+            switch (DecideTextOpen(handOff.m_nOpenTextMode)) {
+            case TextOpenDecision::HandOver:
+                handOver = true;
+                break;
+            case TextOpenDecision::Ask: {
+                const std::string question =
+                    res::FormatPrintf(res::LoadString(kOpenAsTextQuestion), FullName(path).c_str());
+                handOver = AfxMessageBox(QString::fromUtf8(question.c_str()), MB_YESNO) == IDYES;
+                break;
+            }
+            case TextOpenDecision::OpenInHex:
+                break;
+            }
+            if (handOver) {
+                // Not an error: the file went to the text editor (or the editor
+                // failed and said so); either way it is not opened here.
+                handOff.OpenInTextEditor(path);
+                return false;
+            }
+        }
+
+        auto file = std::make_unique<CPieceFile64>();
+        CFileException error;
+        m_bReadOnly = false;
+        if (!file->Open(name.c_str(), CPieceFile64::modeReadWrite | CPieceFile64::shareDenyWrite,
+                        &error)) {
+            m_bReadOnly = true;
+            if (!file->Open(name.c_str(), CPieceFile64::modeRead | CPieceFile64::shareDenyWrite,
+                            &error)) {
+                ReportSaveLoadException(path, &error, false, AFX_IDP_FAILED_TO_OPEN_DOC);
+                return false;
+            }
+        }
+        m_pFile = file.release();
+        SetModifiedFlag(false);
+        return true;
+    } catch (const CFileException& e) {
+        ReportSaveLoadException(path, &e, false, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return false;
+    }
+}
+
+bool CQuexoDoc::OnSaveDocument(const QString& path) {
+    const bool sameFile =
+        !GetPathName().isEmpty() && platform::SameFileName(FullName(path), FullName(GetPathName()));
+    if (!sameFile)
+        return SaveToOtherFile(path);
+    {
+        CWaitCursor wait;
+        // A failing commit reaches the command's error report; the document
+        // stays modified and on its file.
+        if (m_pFile)
+            m_pFile->Flush();
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CQuexoDoc::SaveToOtherFile(const QString& path) {
+    CFileException error;
+    std::unique_ptr<CFile64> target = GetFile(
+        path, CFile64::modeCreate | CFile64::modeReadWrite | CFile64::shareExclusive, &error);
+    if (!target) {
+        ReportSaveLoadException(path, &error, true, AFX_IDP_INVALID_FILENAME);
+        return false;
+    }
+    try {
+        CWaitCursor wait;
+        std::vector<std::uint8_t> buffer(kCopyBlock);
+        m_pFile->Seek(0, CFile64::begin);
+        for (;;) {
+            const std::uint32_t got = m_pFile->Read(buffer.data(), kCopyBlock);
+            if (got == 0)
+                break;
+            target->Write(buffer.data(), got);
+        }
+        ReleaseFile(std::move(target), false);
+    } catch (const std::exception& e) {
+        ReleaseFile(std::move(target), true); // the temporary file goes, the target stays
+        ReportSaveLoadException(path, &e, true, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return false;
+    }
+
+    // Keep the old file object alive while the new file opens: the views still
+    // point at it, and a prompt during the open repaints them. Should the open
+    // fail or hand the file to the text editor, the document stays on it, with
+    // its name and modified flag; the copy just written stays on disk.
+    std::unique_ptr<CPieceFile64> previous(m_pFile);
+    m_pFile = nullptr;
+    const bool previousReadOnly = m_bReadOnly;
+    if (!OnOpenDocument(path)) {
+        delete m_pFile;
+        m_pFile = previous.release();
+        m_bReadOnly = previousReadOnly;
+        return false;
+    }
+    UpdateAllViews(nullptr, 0);
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CQuexoDoc::OnFileEditAsText() {
+    if (!SaveModified())
+        return;
+    const QString path = GetPathName();
+    const int openDocuments = GetDocTemplate() ? int(GetDocTemplate()->GetDocuments().size()) : 1;
+    QPointer<CMDIFrameWnd> mainWnd = AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+
+    OnCloseDocument();
+    CTextHandOff::Current().OpenInTextEditor(path);
+    // Handing over the last document also ends the hex editor.
+    if (openDocuments <= 1 && mainWnd)
+        QMetaObject::invokeMethod(
+            mainWnd.data(), [mainWnd] { mainWnd->close(); }, Qt::QueuedConnection);
+}

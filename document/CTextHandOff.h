@@ -1,0 +1,29 @@
+// What opening a text file does, and the hand-off to the desktop's text editor.
+// The application object derives from this class, so m_nOpenTextMode and
+// OpenInTextEditor are its members; without one, a default instance serves.
+#pragma once
+
+#include <QString>
+
+class CTextHandOff {
+public:
+    CTextHandOff();
+    virtual ~CTextHandOff();
+    CTextHandOff(const CTextHandOff&) = delete;
+    CTextHandOff& operator=(const CTextHandOff&) = delete;
+
+    // The instance in charge: the most recently constructed one still alive.
+    static CTextHandOff& Current();
+
+    // Starts the desktop's default application for plain text on `path`, without
+    // waiting for it. On failure shows the system's error text ("Unknown Error"
+    // when there is none) and returns false.
+    virtual bool OpenInTextEditor(const QString& path);
+
+    // 0 hand text files to the text editor, 1 open them in hex, 2 ask.
+    int m_nOpenTextMode = 2;
+
+private:
+    struct Fallback {};
+    explicit CTextHandOff(Fallback); // the default instance never takes charge
+};

@@ -1,0 +1,4 @@
+// Command identifiers the document handles.
+#pragma once
+
+inline constexpr unsigned ID_FILE_EDITASTEXT = 32779;

@@ -1,0 +1,14 @@
+// The wait cursor for as long as the object lives. Nested ones stack, as the
+// override cursor does.
+#pragma once
+
+#include <QApplication>
+#include <QCursor>
+
+class CWaitCursor {
+public:
+    CWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};

@@ -9,16 +9,37 @@ namespace res {
 
 namespace {
 
-const std::unordered_map<unsigned, const char*>& Table() {
-    static const std::unordered_map<unsigned, const char*> table = {
+struct Entry {
+    unsigned id;
+    const char* text;
+};
+
+constexpr Entry kEntries[] = {
 #define QX_STRING(id, text) {id, text},
 #include "resources/AllStrings.inc"
 #undef QX_STRING
-    };
+};
+
+const std::unordered_map<unsigned, const char*>& Table() {
+    static const std::unordered_map<unsigned, const char*> table = [] {
+        std::unordered_map<unsigned, const char*> map;
+        for (const Entry& entry : kEntries)
+            map.emplace(entry.id, entry.text);
+        return map;
+    }();
     return table;
 }
 
 } // namespace
+
+std::vector<unsigned> DuplicateIds() {
+    std::vector<unsigned> ids;
+    std::unordered_map<unsigned, int> seen;
+    for (const Entry& entry : kEntries)
+        if (++seen[entry.id] == 2)
+            ids.push_back(entry.id);
+    return ids;
+}
 
 const char* LoadString(unsigned id) {
     const auto& table = Table();

@@ -5,11 +5,16 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace res {
 
 // The text stored under `id`, or an empty string when there is none.
 const char* LoadString(unsigned id);
+
+// Identifiers defined more than once across the strings/*.inc files (the
+// first definition wins, so a second one is a mistake).
+std::vector<unsigned> DuplicateIds();
 
 // Replaces %1 … %9 in `text` with the given arguments, as message texts do.
 std::string FormatArgs(const std::string& text, std::initializer_list<std::string> args);

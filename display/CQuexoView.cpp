@@ -30,3 +30,7 @@ void CQuexoView::OnUpdate(CView* /*sender*/, long /*hint*/, QObject* /*hintObjec
         text += QStringLiteral("\n(lecture seule)");
     m_pLabel->setText(text);
 }
+
+void CQuexoView::LoadDisplaySettings() {}
+
+void CQuexoView::SaveDisplaySettings() {}

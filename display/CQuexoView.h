@@ -15,6 +15,11 @@ public:
     CQuexoDoc* GetDocument() const;
     void OnUpdate(CView* sender, long hint, QObject* hintObject) override;
 
+    // The process-wide display settings and the open-text-file mode: read once
+    // at start-up, written once at exit.
+    static void LoadDisplaySettings();
+    static void SaveDisplaySettings();
+
 private:
     QLabel* m_pLabel;
 };

@@ -1,0 +1,5 @@
+#include "frames/CChildFrame.h"
+
+#include "framework/StdCommandIds.h"
+
+void CChildFrame::ActivateFrame(int /*showCommand*/) { CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED); }

@@ -26,11 +26,8 @@ bool CFile64::Open(const char* fileName, unsigned flags, CFileException* error) 
     platform::FileHandle handle = platform::kNoFile;
     const int err = name.empty() ? ENOENT : platform::OpenFile(name, flags, &handle);
     if (err != 0) {
-        if (error) {
-            error->m_lOsError = err;
-            error->m_cause = CFileException::OsErrorToCause(err);
-            error->m_strFileName = name;
-        }
+        if (error)
+            error->SetFromOsError(err, name);
         return false;
     }
     m_hFile = handle;

@@ -37,6 +37,12 @@ public:
     // Raises the error for a system error code; nothing when the code is 0.
     static void ThrowOsError(long osError, const std::string& fileName = std::string());
     static int OsErrorToCause(long osError);
+    // Fills this record for a system error code, as a failed open reports it.
+    void SetFromOsError(long osError, const std::string& fileName) {
+        m_lOsError = osError;
+        m_cause = OsErrorToCause(osError);
+        m_strFileName = fileName;
+    }
 
     int m_cause = none;
     long m_lOsError = -1;

@@ -74,11 +74,8 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
             platform::CloseFile(handle);
     }
     if (err != 0) {
-        if (error) {
-            error->m_lOsError = err;
-            error->m_cause = CFileException::OsErrorToCause(err);
-            error->m_strFileName = name;
-        }
+        if (error)
+            error->SetFromOsError(err, name);
         return false;
     }
     m_hSourceFile = handle;

@@ -1,17 +1,163 @@
 #include "commands/EditCommands.h"
 
+#include "commands/BinaryClipboard.h"
+#include "commands/CGoToDlg.h"
+#include "commands/CInsertDlg.h"
+#include "commands/ClipboardBlock.h"
+#include "commands/GoToLogic.h"
+#include "commands/InsertDeleteTexts.h"
+#include "display/CHexGridWnd.h"
+#include "document/CQuexoDoc.h"
 #include "framework/CCmdUI.h"
+#include "framework/CWaitCursor.h"
+#include "framework/CommandGuard.h"
+#include "framework/Prompt.h"
+#include "storage/CPieceFile64.h"
 
-// Placeholders until the commands are written: everything stays disabled.
+#include <algorithm>
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool HasSelection(const CHexGridWnd& grid) {
+    std::int64_t start = 0;
+    std::int64_t length = 0;
+    grid.GetSelection(start, length);
+    return length != 0;
+}
+
+// Overwrites `count` bytes at `offset`; single writes stay below 2^31 bytes.
+void WriteAt(CPieceFile64& file, std::int64_t offset, const char* data, std::int64_t count) {
+    constexpr std::int64_t kChunk = std::int64_t{1} << 30;
+    file.Seek(offset, CFile64::begin);
+    for (std::int64_t done = 0; done < count;) {
+        const std::int64_t chunk = std::min(count - done, kChunk);
+        file.Write(data + done, static_cast<std::uint32_t>(chunk));
+        done += chunk;
+    }
+}
+
+// How every edit ends: the document is modified and every view reloads the file.
+void EditDone(CQuexoDoc& doc) {
+    doc.SetModifiedFlag();
+    doc.UpdateAllViews(nullptr, 1);
+}
+
+} // namespace
+
 namespace EditCommands {
 
-void OnEditCopy(CHexGridWnd&) {}
-void OnUpdateEditCopy(CHexGridWnd&, CCmdUI* ui) { ui->Enable(false); }
-void OnEditPaste(CQuexoDoc&, CHexGridWnd&) {}
-void OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(false); }
-void OnEditInsert(CQuexoDoc&, CHexGridWnd&) {}
-void OnEditDelete(CQuexoDoc&, CHexGridWnd&) {}
-void OnUpdateEditDelete(CHexGridWnd&, CCmdUI* ui) { ui->Enable(false); }
-void OnEditGoto(CHexGridWnd&) {}
+void OnEditCopy(CHexGridWnd& grid) {
+    RunGuarded([&] {
+        std::int64_t start = 0;
+        std::int64_t length = 0;
+        grid.GetSelection(start, length);
+        if (length == 0)
+            return;
+        if (!IsCopyAllowed(length)) {
+            AfxMessageBox(FromUtf8(CopyTooLargeMessage()), MB_OK);
+            return;
+        }
+        CWaitCursor wait;
+        // A read error leaves the clipboard as it was.
+        PutBytesOnClipboard(grid.GetSelectedBytes(length));
+    });
+}
+
+void OnUpdateEditCopy(CHexGridWnd& grid, CCmdUI* ui) {
+    ui->Enable(HasSelection(grid));
+}
+
+void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
+    RunGuarded([&] {
+        CPieceFile64* file = doc.m_pFile;
+        if (!file)
+            return;
+        const std::optional<CByteString> data = BytesFromClipboard();
+        if (!data)
+            return;
+        const std::int64_t caret = grid.m_nCaret;
+        const std::int64_t count =
+            PasteCount(static_cast<std::int64_t>(data->size()), file->GetLength(), caret);
+        // A refused write (read-only document) is reported and ends the paste
+        // here: nothing was written, so neither caret nor document change.
+        if (count > 0)
+            WriteAt(*file, caret, data->data(), count);
+        grid.SetCaret(caret + count, true);
+        grid.SetAnchor(caret + count);
+        if (count > 0)
+            EditDone(doc);
+    });
+}
+
+void OnUpdateEditPaste(CCmdUI* ui) {
+    ui->Enable(ClipboardHasPasteData());
+}
+
+void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
+    // Nothing is remembered between uses.
+    CInsertDlg dialog;
+    dialog.m_nCount = 1;
+    dialog.m_nValue = 0;
+    if (dialog.DoModal() != IDOK)
+        return;
+    RunGuarded([&] {
+        CPieceFile64* file = doc.m_pFile;
+        if (!file || dialog.m_nCount == 0)
+            return;
+        CWaitCursor wait;
+        file->Seek(grid.m_nCaret, CFile64::begin);
+        file->Insert(dialog.m_nCount, static_cast<int>(dialog.m_nValue));
+        // Caret and anchor keep their offsets: the caret is on the first new byte.
+        EditDone(doc);
+    });
+}
+
+void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
+    RunGuarded([&] {
+        CPieceFile64* file = doc.m_pFile;
+        std::int64_t start = 0;
+        std::int64_t length = 0;
+        grid.GetSelection(start, length);
+        if (!file || length == 0)
+            return;
+        if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(start, length)), MB_OKCANCEL) != IDOK)
+            return;
+        CWaitCursor wait;
+        file->Seek(start, CFile64::begin);
+        file->Delete(length);
+        grid.SetCaret(start, true);
+        grid.SetAnchor(start);
+        EditDone(doc);
+    });
+}
+
+void OnUpdateEditDelete(CHexGridWnd& grid, CCmdUI* ui) {
+    ui->Enable(HasSelection(grid));
+}
+
+void OnEditGoto(CHexGridWnd& grid) {
+    CGoToDlg dialog;
+    dialog.m_strOffset = QStringLiteral("0");
+    dialog.m_nOrigin = kGoToStart;
+    dialog.m_strCaret = FromUtf8(FormatCaretBox(grid.m_nCaret));
+    if (dialog.DoModal() != IDOK)
+        return;
+    RunGuarded([&] {
+        const std::optional<std::int64_t> value = ParseOffsetText(dialog.m_strOffset.toStdString());
+        if (!value) {
+            AfxMessageBox(FromUtf8(GoToBadOffsetMessage()), MB_OK);
+            return;
+        }
+        const std::int64_t length = grid.m_pFile ? grid.m_pFile->GetLength() : grid.m_nLength;
+        const std::int64_t target = GoToTarget(dialog.m_nOrigin, *value, length, grid.m_nCaret);
+        grid.SetCaret(target, true);
+        grid.SetAnchor(target);
+        grid.viewport()->update();
+    });
+}
 
 } // namespace EditCommands

@@ -1,0 +1,163 @@
+#include "app/CQuexoApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/InternetShortcut.h"
+#include "app/ProgramRegistration.h"
+#include "display/CQuexoView.h"
+#include "document/CQuexoDoc.h"
+#include "frames/CChildFrame.h"
+#include "frames/CMainFrame.h"
+#include "framework/CCommandLineInfo.h"
+#include "framework/CDocTemplate.h"
+#include "framework/CommandGuard.h"
+#include "framework/Prompt.h"
+#include "framework/StdCommandIds.h"
+#include "resources/StringTable.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A shortcut is a few lines; anything much larger is not one.
+constexpr qint64 kMaxShortcutSize = 64 * 1024;
+
+const QString kShortcutFileName = QStringLiteral("quexopro.url");
+const QString kHelpPage = QStringLiteral("help/index.html");
+
+std::vector<std::string> ToStdArguments(const QStringList& arguments) {
+    std::vector<std::string> words;
+    words.reserve(size_t(arguments.size()));
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    return words;
+}
+
+bool IsRegistrationWord(const QString& argument) {
+    return argument.compare(QLatin1String("/install"), Qt::CaseInsensitive) == 0 ||
+           argument.compare(QLatin1String("/uninstall"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+CQuexoApp::CQuexoApp(const QStringList& arguments)
+    : m_arguments(arguments), m_request(ClassifyCommandLine(ToStdArguments(arguments))) {
+    OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    OnCommand(ID_HELP_WEBPAGE, [this] { OnHelpWebPage(); });
+}
+
+CQuexoApp::~CQuexoApp() = default;
+
+CMainFrame* CQuexoApp::GetMainFrame() const {
+    return qobject_cast<CMainFrame*>(GetMainWnd());
+}
+
+bool CQuexoApp::InitInstance() {
+    SetRegistryKey(QStringLiteral("Tavrin Software"));
+    LoadStdProfileSettings(4);
+    CQuexoView::LoadDisplaySettings();
+    // The private clipboard format is a MIME type here: nothing to register.
+
+    const std::string program =
+        QFile::encodeName(QDir::toNativeSeparators(ProgramFilePath())).toStdString();
+    if (m_request.kind == CommandLineKind::Uninstall) {
+        UpdateProgramRegistration(DesktopRegistrationRequest::Uninstall, program);
+        return false;
+    }
+    if (m_request.kind == CommandLineKind::Install) {
+        UpdateProgramRegistration(DesktopRegistrationRequest::Install, program);
+        return false;
+    }
+    if (!UpdateProgramRegistration(DesktopRegistrationRequest::Refresh, program))
+        return false;
+
+    m_pDocTemplate =
+        AddDocTemplate(CMultiDocTemplate::Create<CQuexoDoc, CChildFrame, CQuexoView>(129));
+
+    auto frame = std::make_unique<CMainFrame>();
+    if (!frame->LoadFrame())
+        return false;
+    if (frame->GetTitle().isEmpty())
+        frame->SetTitle(QString::fromUtf8(res::LoadString(128)));
+    frame->m_bAddToTitle = true;
+    SetMainWnd(frame.release());
+
+    CCommandLineInfo info;
+    info.Parse(GeneralArguments());
+    if (info.m_nShellCommand != CCommandLineInfo::FileNew) {
+        bool processed = false;
+        RunGuarded([&] { processed = ProcessShellCommand(info); });
+        if (!processed)
+            return false;
+    }
+
+    CMainFrame* mainFrame = GetMainFrame();
+    mainFrame->RestoreWindowState();
+    if (mainFrame->isVisible())
+        mainFrame->repaint();
+    mainFrame->DragAcceptFiles(true);
+    return true;
+}
+
+int CQuexoApp::ExitInstance() {
+    // An uninstall run leaves the settings as the last normal run stored them.
+    if (m_request.kind == CommandLineKind::Uninstall)
+        return 0;
+    CQuexoView::SaveDisplaySettings();
+    return CWinApp::ExitInstance();
+}
+
+QStringList CQuexoApp::GeneralArguments() const {
+    // "/install" and "/uninstall" beside other words are options that ask for
+    // nothing, not file names.
+    QStringList general;
+    for (const QString& argument : m_arguments)
+        if (!IsRegistrationWord(argument))
+            general.append(argument);
+    return general;
+}
+
+void CQuexoApp::OnAppAbout() {
+    CAboutDlg about(GetMainWnd());
+    about.DoModal();
+}
+
+void CQuexoApp::OnHelpWebPage() {
+    const QDir folder = QFileInfo(ProgramFilePath()).absoluteDir();
+
+    QFile shortcut(folder.filePath(kShortcutFileName));
+    if (shortcut.open(QIODevice::ReadOnly)) {
+        const std::optional<std::string> address =
+            InternetShortcutUrl(shortcut.read(kMaxShortcutSize).toStdString());
+        if (address && IsWebAddress(*address)) {
+            const QUrl url(QString::fromStdString(*address), QUrl::StrictMode);
+            if (url.isValid() && OpenUrl(url))
+                return;
+        }
+    }
+
+    const QFileInfo page(folder.filePath(kHelpPage));
+    if (page.isFile())
+        OpenUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
+}
+
+void CQuexoApp::ReportSystemError() {
+    ::ReportSystemError(errno);
+}
+
+QString CQuexoApp::ProgramFilePath() const {
+    return QCoreApplication::applicationFilePath();
+}
+
+bool CQuexoApp::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

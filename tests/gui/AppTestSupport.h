@@ -1,0 +1,157 @@
+// Start-up tests drive the real application object with explicit argument
+// lists. The program file is placed in the test's folder, so the shortcut,
+// the help page and the recorded program path are the test's own; web pages
+// are recorded instead of opened, and the system XDG folders are private, so no
+// real desktop application is ever started.
+#pragma once
+
+#include "app/CQuexoApp.h"
+#include "framework/CMDIFrameWnd.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+class TestQuexoApp : public CQuexoApp {
+public:
+    TestQuexoApp(const QStringList& arguments, const QString& programPath)
+        : CQuexoApp(arguments), m_strProgram(programPath) {}
+
+    QStringList m_openedUrls;
+    bool m_bOpenSucceeds = true;
+
+protected:
+    QString ProgramFilePath() const override { return m_strProgram; }
+    bool OpenUrl(const QUrl& url) override {
+        m_openedUrls.append(url.toString());
+        return m_bOpenSucceeds;
+    }
+
+private:
+    QString m_strProgram;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir(m_dir.path()).mkpath(QStringLiteral("sysdata/applications"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("sysconfig"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
+        setenv("XDG_DATA_DIRS", QFile::encodeName(Path("sysdata")).constData(), 1);
+        setenv("XDG_CONFIG_DIRS", QFile::encodeName(Path("sysconfig")).constData(), 1);
+        unsetenv("XDG_CURRENT_DESKTOP");
+    }
+
+    void TearDown() override {
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QString Path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QString Program() const { return Path(QStringLiteral("bin/quexo")); }
+
+    // A fresh application object (the previous one goes first) and its start.
+    bool Start(const QStringList& arguments) {
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_app = std::make_unique<TestQuexoApp>(arguments, Program());
+        return m_app->InitInstance();
+    }
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return Path(name);
+    }
+
+    static QByteArray Read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QByteArray Binary() { return QByteArray("\x00\x01\x02 binary", 10); }
+    static QByteArray Text() { return QByteArray("Bonjour,\r\nle monde.\r\n"); }
+
+    static QString ApplicationsFolder() {
+        return QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/applications";
+    }
+    static QString OpenWithEntry() { return ApplicationsFolder() + "/quexopro.desktop"; }
+    static QString TerminalEntry() {
+        return ApplicationsFolder() + "/quexopro-terminal-here.desktop";
+    }
+    static QString MakerFolder() {
+        return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/Tavrin Software/Quexo Pro";
+    }
+    static QString SettingsFile() {
+        return QSettings(QStringLiteral("Tavrin Software"), QStringLiteral("QuexoPro")).fileName();
+    }
+
+    // The program path an entry records, or empty.
+    static QString RecordedProgram(const QString& entry) {
+        for (const QByteArray& line : Read(entry).split('\n'))
+            if (line.startsWith("X-Quexo-Program="))
+                return QString::fromUtf8(line.mid(int(qstrlen("X-Quexo-Program="))));
+        return QString();
+    }
+
+    bool AnyWindowVisible() const {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible())
+                return true;
+        return false;
+    }
+
+    // Makes the desktop's text editor a script that writes the path it was
+    // given into a file; returns that file's name.
+    QString InstallRecordingEditor() {
+        const QString record = Path(QStringLiteral("editor-received"));
+        const QString script = Path(QStringLiteral("record-editor.sh"));
+        QFile out(script);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\n")
+                      .arg(record)
+                      .toUtf8());
+        out.close();
+        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                           QFileDevice::ExeOwner);
+        QDir().mkpath(ApplicationsFolder());
+        QFile entry(ApplicationsFolder() + "/qx-recorder.desktop");
+        EXPECT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Recorder\n"
+                                   "Exec=\"%1\" %f\nMimeType=text/plain;\n")
+                        .arg(script)
+                        .toUtf8());
+        entry.close();
+        QFile list(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/mimeapps.list");
+        EXPECT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write("[Default Applications]\ntext/plain=qx-recorder.desktop\n");
+        return record;
+    }
+
+    static QString WaitForRecord(const QString& record) {
+        QDeadlineTimer deadline(10000);
+        while (!QFile::exists(record) && !deadline.hasExpired())
+            QTest::qWait(20);
+        return QString::fromUtf8(Read(record));
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TestQuexoApp> m_app;
+};

@@ -5,6 +5,7 @@
 
 #include "display/CCursorDataDlg.h"
 #include "display/CQuexoView.h"
+#include "display/FontConversion.h"
 #include "document/CQuexoDoc.h"
 #include "document/CTextHandOff.h"
 #include "frames/CChildFrame.h"
@@ -13,6 +14,7 @@
 #include "framework/CDocTemplate.h"
 #include "framework/CMDIChildWnd.h"
 #include "framework/CWinApp.h"
+#include "framework/PromptScript.h"
 #include "storage/CPieceFile64.h"
 
 #include <QAction>

@@ -33,6 +33,13 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
+// The profile the program reads and writes.
+inline QSettings& ProgramProfile() {
+    static QSettings settings(QStringLiteral("Tavrin Software"), QStringLiteral("QuexoPro"));
+    settings.sync();
+    return settings;
+}
+
 class FrameTestApp : public CWinApp, public CTextHandOff {
 public:
     FrameTestApp() {
@@ -60,12 +67,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // The profile the program reads and writes.
-    static QSettings& Profile() {
-        static QSettings settings(QStringLiteral("Tavrin Software"), QStringLiteral("QuexoPro"));
-        settings.sync();
-        return settings;
-    }
+    static QSettings& Profile() { return ProgramProfile(); }
 
     // Shows the main window as a start does.
     void Start() {

@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 
 constexpr int kDefaultPixelHeight = 13;
+constexpr int kMaxPixelHeight = 1000;
 constexpr std::uint8_t kFixedPitch = 1;      // low bits of lfPitchAndFamily
 constexpr std::uint8_t kFamilyModern = 0x30; // high bits: fixed-width families
 // Pixels per point on the reference screen the stored heights were made for.
@@ -30,9 +33,10 @@ QFont FontFromLogFont(const LogFont& font) {
     qfont.setStrikeOut(font.lfStrikeOut != 0);
 
     int pixels = kDefaultPixelHeight;
-    if (font.lfHeight < 0)
-        pixels = -font.lfHeight;
-    qfont.setPixelSize(std::max(pixels, 1));
+    if (font.lfHeight != 0) // 64 bits: the magnitude of INT32_MIN
+        pixels = static_cast<int>(
+            std::min<std::int64_t>(std::abs(std::int64_t{font.lfHeight}), kMaxPixelHeight));
+    qfont.setPixelSize(pixels);
     if (font.lfHeight > 0) {
         // A cell height: scale the glyph size so ascent + descent come out as asked.
         const int cell = QFontMetrics(qfont).height();

@@ -99,6 +99,9 @@ void FillToolBar(CWinApp& app, QToolBar* toolBar) {
         QAction* action = app.GetCommandAction(id);
         if (action->icon().isNull())
             action->setIcon(CommandIcon(id));
+        // Menus stay text with check marks; an icon would hide the check of
+        // the cursor data entry.
+        action->setIconVisibleInMenu(false);
         toolBar->addAction(action);
     }
 }

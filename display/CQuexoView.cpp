@@ -1,36 +1,170 @@
 #include "display/CQuexoView.h"
 
+#include "commands/EditCommands.h"
+#include "display/CursorDataFormat.h"
+#include "display/DisplayGlobals.h"
+#include "display/FontConversion.h"
+#include "display/ProfileSection.h"
+#include "display/StatusTexts.h"
+#include "display/ViewCommandIds.h"
 #include "document/CQuexoDoc.h"
+#include "document/CTextHandOff.h"
+#include "framework/CCmdUI.h"
+#include "framework/CWinApp.h"
+#include "framework/CommandGuard.h"
+#include "framework/Prompt.h"
+#include "framework/StdCommandIds.h"
 #include "storage/CPieceFile64.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QResizeEvent>
+#include <QTimer>
 
-CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_pLabel(new QLabel(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pLabel);
-    m_pLabel->setAlignment(Qt::AlignCenter);
+#include <exception>
+
+namespace {
+
+// Shared by every view: the five cursor data texts are computed once per
+// (view, caret, byte order, content) and served to the other fields and to
+// every idle refresh from here.
+CCursorDataCache g_cursorData;
+// Bumped whenever some view hears that file bytes changed, so the cursor data
+// follows an overwrite under an unmoved caret.
+std::uint64_t g_nContentStamp = 0;
+
+} // namespace
+
+CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(&m_grid);
+    m_grid.setGeometry(rect());
+    m_grid.SetPromptHook([](const QString& text) { AfxMessageBox(text, MB_OK); });
+    connect(&m_grid, &CHexGridWnd::edited, this,
+            [this] { RunGuarded([this] { OnGridEdited(); }); });
+    connect(&m_grid, &CHexGridWnd::selectionChanged, this, [] {
+        if (CWinApp* app = AfxGetApp())
+            app->RequestIdle();
+    });
+
+    OnCommand(ID_EDIT_COPY, [this] { EditCommands::OnEditCopy(m_grid); });
+    OnUpdateCommand(ID_EDIT_COPY,
+                    [this](CCmdUI* ui) { EditCommands::OnUpdateEditCopy(m_grid, ui); });
+    OnCommand(ID_EDIT_PASTE, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            EditCommands::OnEditPaste(*doc, m_grid);
+    });
+    OnUpdateCommand(ID_EDIT_PASTE, [](CCmdUI* ui) { EditCommands::OnUpdateEditPaste(ui); });
+    OnCommand(ID_EDIT_DELETE, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            EditCommands::OnEditDelete(*doc, m_grid);
+    });
+    OnUpdateCommand(ID_EDIT_DELETE,
+                    [this](CCmdUI* ui) { EditCommands::OnUpdateEditDelete(m_grid, ui); });
+    OnCommand(ID_EDIT_INSERT, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            EditCommands::OnEditInsert(*doc, m_grid);
+    });
+    OnCommand(ID_EDIT_GOTO, [this] { EditCommands::OnEditGoto(m_grid); });
+
+    OnUpdateCommand(ID_INDICATOR_OFFSET, [this](CCmdUI* ui) { OnUpdateOffsetPane(ui); });
+    OnUpdateCommand(ID_INDICATOR_SELECTION, [this](CCmdUI* ui) { OnUpdateSelectionPane(ui); });
+    OnUpdateCommandRange(IDC_CURSOR_BYTE, IDC_CURSOR_DOUBLE,
+                         [this](CCmdUI* ui) { OnUpdateCursorData(ui); });
 }
+
+CQuexoView::~CQuexoView() = default;
 
 CQuexoDoc* CQuexoView::GetDocument() const {
     return qobject_cast<CQuexoDoc*>(CView::GetDocument());
 }
 
-void CQuexoView::OnUpdate(CView* /*sender*/, long /*hint*/, QObject* /*hintObject*/) {
-    const CQuexoDoc* document = GetDocument();
-    if (!document || !document->m_pFile) {
-        m_pLabel->clear();
-        return;
+void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* /*hintObject*/) {
+    const long parts = hint == 0 ? ~0L : hint;
+    if (parts & kHintFile) {
+        const CQuexoDoc* document = GetDocument();
+        m_grid.SetFile(document ? document->m_pFile : nullptr,
+                       document ? document->m_bReadOnly : true);
+        ++g_nContentStamp;
     }
-    QString text = QStringLiteral("%1\n%2 octets")
-                       .arg(document->GetTitle())
-                       .arg(document->m_pFile->GetLength());
-    if (document->m_bReadOnly)
-        text += QStringLiteral("\n(lecture seule)");
-    m_pLabel->setText(text);
+    if (parts & kHintSettings) {
+        m_grid.SetDisplayFont(FontFromLogFont(g_displayFont));
+        m_grid.SetHexAddress(g_bHexAddress != 0);
+        m_grid.SetShowUpper(g_bUpperChars != 0);
+        m_grid.SetFixedColumns(g_nFixedColumns);
+    }
+    m_grid.viewport()->update();
 }
 
-void CQuexoView::LoadDisplaySettings() {}
+void CQuexoView::OnDraw(QPainter* /*painter*/) {
+    // The grid covers the whole view and draws everything.
+}
 
-void CQuexoView::SaveDisplaySettings() {}
+void CQuexoView::resizeEvent(QResizeEvent* event) {
+    CView::resizeEvent(event);
+    m_grid.setGeometry(rect());
+}
+
+void CQuexoView::OnGridEdited() {
+    CQuexoDoc* document = GetDocument();
+    if (!document)
+        return;
+    document->SetModifiedFlag(true);
+    document->UpdateAllViews(nullptr, kHintFile);
+}
+
+void CQuexoView::OnUpdateOffsetPane(CCmdUI* ui) {
+    ui->Enable(true);
+    ui->SetText(QString::fromStdString(FormatOffsetStatus(m_grid.m_nCaret)));
+}
+
+void CQuexoView::OnUpdateSelectionPane(CCmdUI* ui) {
+    std::int64_t start = 0;
+    std::int64_t length = 0;
+    m_grid.GetSelection(start, length);
+    ui->Enable(true);
+    ui->SetText(QString::fromStdString(FormatSelectionStatus(length)));
+}
+
+void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
+    // The request carries the byte order in its index; enabling it tells the
+    // window that a view answered.
+    ui->Enable(true);
+    const std::int64_t caret = m_grid.m_nCaret;
+    const int byteOrder = ui->m_nIndex;
+    if (g_cursorData.NeedsCompute(this, caret, byteOrder, g_nContentStamp)) {
+        std::uint8_t bytes[kCursorDataBytes] = {};
+        std::uint32_t count = 0;
+        try {
+            const CQuexoDoc* document = GetDocument();
+            if (CPieceFile64* file = document ? document->m_pFile : nullptr) {
+                file->Seek(caret, CFile64::begin);
+                count = file->Read(bytes, kCursorDataBytes);
+            }
+        } catch (...) {
+            // Once per new key; the fields keep their texts. Reported after the
+            // idle pass, never from inside it.
+            QTimer::singleShot(0, [error = std::current_exception()] {
+                try {
+                    ReportException(error);
+                } catch (...) {
+                }
+            });
+            return;
+        }
+        g_cursorData.Store(FormatCursorData(bytes, count, byteOrder));
+    }
+    ui->SetText(QString::fromStdString(g_cursorData.Text(static_cast<int>(ui->m_nID))));
+}
+
+void CQuexoView::LoadDisplaySettings() {
+    CTextHandOff& handOff = CTextHandOff::Current();
+    DisplaySettings settings = CurrentDisplaySettings(handOff.m_nOpenTextMode);
+    CProfileSection section;
+    LoadDisplaySettingsFrom(section, settings);
+    ApplyDisplaySettings(settings);
+    handOff.m_nOpenTextMode = settings.openTextMode;
+}
+
+void CQuexoView::SaveDisplaySettings() {
+    CProfileSection section;
+    SaveDisplaySettingsTo(section, CurrentDisplaySettings(CTextHandOff::Current().m_nOpenTextMode));
+}

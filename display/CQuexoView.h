@@ -1,25 +1,51 @@
-// The view of a document. For now it only names the file and its length; the
-// hex grid window takes its place inside the view.
+// The view of a document: a thin host around the hex grid. It hands the grid
+// the document's file and the display settings, turns the grid's edits into a
+// modified document, routes the editing commands and answers the status panes
+// and the cursor data window.
 #pragma once
 
+#include "display/CHexGridWnd.h"
 #include "framework/CView.h"
+#include "storage/ByteString.h"
 
+class CCmdUI;
 class CQuexoDoc;
-class QLabel;
 
 class CQuexoView : public CView {
     Q_OBJECT
 public:
+    // Update hints, tested bit by bit; 0 means all of them.
+    static constexpr long kHintFile = 1;     // the file's bytes or length changed
+    static constexpr long kHintSettings = 2; // the display settings changed
+
     explicit CQuexoView(QWidget* parent = nullptr);
+    ~CQuexoView() override;
 
     CQuexoDoc* GetDocument() const;
+    CHexGridWnd& GetGrid() { return m_grid; }
+    const CHexGridWnd& GetGrid() const { return m_grid; }
+
     void OnUpdate(CView* sender, long hint, QObject* hintObject) override;
+    void OnDraw(QPainter* painter) override;
 
     // The process-wide display settings and the open-text-file mode: read once
     // at start-up, written once at exit.
     static void LoadDisplaySettings();
     static void SaveDisplaySettings();
 
+    // The last search, kept per view.
+    int m_bSearchDown = 1;
+    int m_bMatchCase = 0;
+    CByteString m_findBytes;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    QLabel* m_pLabel;
+    void OnGridEdited();
+    void OnUpdateOffsetPane(CCmdUI* ui);
+    void OnUpdateSelectionPane(CCmdUI* ui);
+    void OnUpdateCursorData(CCmdUI* ui);
+
+    CHexGridWnd m_grid;
 };

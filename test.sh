@@ -18,7 +18,7 @@ ctest --test-dir build/ci --output-on-failure -j "$(nproc)" --timeout 600
 build core
 ctest --test-dir build/core --output-on-failure -j "$(nproc)" --timeout 600
 
-# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 build sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$(nproc)" --timeout 900

@@ -4,6 +4,8 @@
 // files, and fault injection by operation and file.
 #pragma once
 
+#include "RecordingEditor.h"
+
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
 #include "document/CTextHandOff.h"
@@ -137,40 +139,11 @@ protected:
         return qobject_cast<CQuexoDoc*>(m_pMain->GetActiveDocument());
     }
 
-    // Makes the desktop's text editor a script that writes the path it was
-    // given into a file; returns that file's name.
     QString InstallRecordingEditor() {
-        const QString record = Path(QStringLiteral("editor-received"));
-        const QString script = Path(QStringLiteral("record-editor.sh"));
-        QFile out(script);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\n")
-                      .arg(record)
-                      .toUtf8());
-        out.close();
-        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                           QFileDevice::ExeOwner);
-        const QString applications =
-            QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/applications";
-        QFile entry(applications + "/qx-recorder.desktop");
-        EXPECT_TRUE(entry.open(QIODevice::WriteOnly));
-        entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Recorder\n"
-                                   "Exec=\"%1\" %f\nMimeType=text/plain;\n")
-                        .arg(script)
-                        .toUtf8());
-        entry.close();
-        QFile list(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/mimeapps.list");
-        EXPECT_TRUE(list.open(QIODevice::WriteOnly));
-        list.write("[Default Applications]\ntext/plain=qx-recorder.desktop\n");
-        return record;
+        return testing_support::InstallRecordingEditor(m_dir.path());
     }
-
-    // What the recording editor received, once it has run (empty on timeout).
     static QString WaitForRecord(const QString& record) {
-        QDeadlineTimer deadline(10000);
-        while (!QFile::exists(record) && !deadline.hasExpired())
-            QTest::qWait(20);
-        return QString::fromUtf8(Read(record));
+        return testing_support::WaitForRecord(record);
     }
 
     QTemporaryDir m_dir;

@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps
 
+# Formatting first: it is the cheapest failure to find.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 build() {
     cmake --preset "$1" >/dev/null
     cmake --build "build/$1" -j "$(nproc)"

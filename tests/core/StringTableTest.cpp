@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(StringTable, EveryIdIsDefinedOnce) { EXPECT_EQ(res::DuplicateIds(), std::vector<unsigned>()); }
+TEST(StringTable, EveryIdIsDefinedOnce) {
+    EXPECT_EQ(res::DuplicateIds(), std::vector<unsigned>());
+}
 
 TEST(StringTable, FormatsStoredTextsAndSplitsPrompts) {
     EXPECT_EQ(res::FormatPrintf("Ofs %I64u  0x%I64X", 255ULL, 255ULL), "Ofs 255  0xFF");

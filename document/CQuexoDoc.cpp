@@ -133,12 +133,17 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
         CWaitCursor wait;
         std::vector<std::uint8_t> buffer(kCopyBlock);
         m_pFile->Seek(0, CFile64::begin);
+        std::int64_t copied = 0;
         for (;;) {
             const std::uint32_t got = m_pFile->Read(buffer.data(), kCopyBlock);
             if (got == 0)
                 break;
             target->Write(buffer.data(), got);
+            copied += got;
         }
+        // Reads stop early when another program shortened the file under us.
+        if (copied != m_pFile->GetLength())
+            throw CFileException(CFileException::endOfFile, -1, m_pFile->GetSourcePath());
         ReleaseFile(std::move(target), false);
     } catch (const std::exception& e) {
         ReleaseFile(std::move(target), true); // the temporary file goes, the target stays

@@ -297,3 +297,27 @@ TEST_F(DocumentTest, SaveAsWhoseReopenFailsKeepsDocumentAndWrittenFile) {
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(ActiveDocument(), doc);
 }
+
+TEST_F(DocumentTest, SaveAsOfFileShortenedUnderUsFailsAndKeepsTarget) {
+    // The piece table reads what the shortened file still has; a copy that
+    // stops there must not pass for the whole document.
+    PromptScript prompts;
+    DialogScript dialogs;
+    const QString source = Write("source.bin", Binary() + QByteArray(100000, 'b'));
+    CQuexoDoc* doc = Open(source);
+    ASSERT_NE(doc, nullptr);
+    doc->m_pFile->Seek(0, CFile64::begin);
+    doc->m_pFile->Insert(1, 'I'); // the rest stays a range of the file
+    doc->SetModifiedFlag(true);
+    CPieceFile64* file = doc->m_pFile;
+    ASSERT_TRUE(QFile::resize(source, 70000));
+    const QString target = Write("target.bin", "precious");
+    dialogs.ChooseFile(target);
+    m_app->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(prompts.Count(), 1);
+    EXPECT_EQ(Read(target), "precious");
+    EXPECT_EQ(FilesIn(m_dir.path()), (QStringList{"source.bin", "target.bin"}));
+    EXPECT_EQ(doc->m_pFile, file);
+    EXPECT_EQ(doc->GetPathName(), source);
+    EXPECT_TRUE(doc->IsModified());
+}

@@ -52,6 +52,9 @@ int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int6
 void StartWriteBack(FileHandle file, std::int64_t offset, std::int64_t count);
 
 int GetFileLength(FileHandle file, std::int64_t* length);
+// Whether `name` still leads to the file open through `file` (false when the
+// name is gone or now names another file).
+bool IsFileNamed(FileHandle file, const std::string& name);
 int SetFileLength(FileHandle file, std::int64_t length);
 int SyncFile(FileHandle file);
 // Gives `to` the permission bits of `from`, and its owner and group where the

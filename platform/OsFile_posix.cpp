@@ -255,6 +255,14 @@ int GetFileLength(FileHandle file, std::int64_t* length) {
     return 0;
 }
 
+bool IsFileNamed(FileHandle file, const std::string& name) {
+    struct stat open {};
+    struct stat named {};
+    if (::fstat(static_cast<int>(file), &open) != 0 || ::stat(name.c_str(), &named) != 0)
+        return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 int SetFileLength(FileHandle file, std::int64_t length) {
     if (int err = Inject(FileOp::SetLength, NameOf(file)))
         return err;

@@ -76,6 +76,10 @@ void CPieceFile64::Flush() {
 bool CPieceFile64::CanCommitInPlace() const {
     if (m_nTotalLength != GetDiskLength())
         return false;
+    // Written in place, the edits would go into a file the name no longer
+    // reaches (removed or replaced by another program) and be lost with it.
+    if (!platform::IsFileNamed(m_hSourceFile, m_strSourcePath))
+        return false;
     for (size_t i = 0; i < m_pieces.size(); ++i)
         if (m_pieces[i]->m_bFromFile && m_pieces[i]->m_nFileOffset != m_pieceStarts[i])
             return false;

@@ -280,3 +280,28 @@ TEST_F(PieceFileCommit, FileShortenedUnderUsIsNotSavedShort) {
     EXPECT_EQ(ReadFile(m_path), Bytes(m_original.begin(), m_original.begin() + 4000));
     EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
 }
+
+TEST_F(PieceFileCommit, FileRemovedOrReplacedUnderUsIsSavedUnderItsName) {
+    // An in-place save would go into the handle's file, which the name no
+    // longer reaches: the edits would vanish with the last handle.
+    OpenWith(RandomBytes(9, 5000));
+    Bytes expected = m_original;
+    m_file.Seek(100, CFile64::begin);
+    m_file.Write("#", 1);
+    expected[100] = '#';
+    ASSERT_EQ(::unlink(m_path.c_str()), 0);
+    m_file.Flush();
+    EXPECT_EQ(ReadFile(m_path), expected);
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
+
+    m_file.Seek(200, CFile64::begin);
+    m_file.Write("!", 1);
+    expected[200] = '!';
+    const std::string other = m_dir.File("other.bin");
+    WriteFile(other, RandomBytes(10, 5000));
+    ASSERT_EQ(::rename(other.c_str(), m_path.c_str()), 0);
+    m_file.Flush();
+    EXPECT_EQ(ReadFile(m_path), expected);
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
+    EXPECT_EQ(m_file.CheckInvariants(), "");
+}

@@ -78,6 +78,11 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
             error->SetFromOsError(err, name);
         return false;
     }
+    // "link/.." folded by name is not where the system went; saves must write
+    // the file that was opened.
+    std::string resolved;
+    if (!platform::IsFileNamed(handle, m_strSourcePath) && platform::ResolveLinks(name, &resolved))
+        m_strSourcePath = resolved;
     m_hSourceFile = handle;
     m_nPosition = 0;
     m_nTotalLength = length;

@@ -305,3 +305,24 @@ TEST_F(PieceFileCommit, FileRemovedOrReplacedUnderUsIsSavedUnderItsName) {
     EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"doc.bin"});
     EXPECT_EQ(m_file.CheckInvariants(), "");
 }
+
+TEST_F(PieceFileCommit, NameWithLinkThenDotDotSavesTheFileOpened) {
+    // link/.. is the link target's parent for the system, not the link's.
+    ASSERT_EQ(::mkdir(m_dir.File("real").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(m_dir.File("real/sub").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("real/sub", m_dir.File("link").c_str()), 0);
+    const Bytes opened = RandomBytes(11, 3000);
+    const Bytes bystander = RandomBytes(12, 3000);
+    WriteFile(m_dir.File("real/doc.bin"), opened);
+    WriteFile(m_dir.File("doc.bin"), bystander);
+    ASSERT_TRUE(m_file.Open(m_dir.File("link/../doc.bin").c_str(), kReadWrite));
+    m_file.Write("@", 1);
+    m_file.Seek(0, CFile64::end);
+    m_file.Insert(1, 'z'); // the length changes: a rewrite
+    Bytes expected = opened;
+    expected[0] = '@';
+    expected.push_back('z');
+    m_file.Flush();
+    EXPECT_EQ(ReadFile(m_dir.File("real/doc.bin")), expected);
+    EXPECT_EQ(ReadFile(m_dir.File("doc.bin")), bystander);
+}

@@ -15,13 +15,20 @@ void FillError(CFileException* error, int osError, const std::string& name) {
 }
 
 // Saving through a symbolic link writes the file it points to, not a new file
-// in the link's place.
+// in the link's place; a link to a file not made yet makes that file.
 std::string ResolveLink(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec))
-        return path;
-    const std::filesystem::path target = std::filesystem::canonical(path, ec);
-    return ec ? path : target.string();
+    std::filesystem::path current = path;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(current, ec); ++hops) {
+        const std::filesystem::path target = std::filesystem::canonical(current, ec);
+        if (!ec)
+            return target.string();
+        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec)
+            return path;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current.string();
 }
 
 } // namespace

@@ -158,3 +158,24 @@ TEST_F(SafeSaveFile, SavingThroughSymlinkWritesTheLinkedFile) {
     EXPECT_TRUE(std::filesystem::is_symlink(Path("link.bin")));
     EXPECT_EQ(Content(real), "new");
 }
+
+TEST_F(SafeSaveFile, LinkToAFileYetToBeMadeCreatesItAndKeepsTheLink) {
+    std::filesystem::create_symlink("made.bin", Path("link.bin"));
+    {
+        CSafeSaveFile file;
+        ASSERT_TRUE(file.Open(Path("link.bin").c_str(), kFlags));
+        file.Write("partial", 7);
+        file.Abort(); // the link stays, nothing is made
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("link.bin")));
+    EXPECT_FALSE(std::filesystem::exists(Path("made.bin")));
+    EXPECT_EQ(FileCount(), 1);
+
+    CSafeSaveFile file;
+    ASSERT_TRUE(file.Open(Path("link.bin").c_str(), kFlags));
+    file.Write("new", 3);
+    file.Close();
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("link.bin")));
+    EXPECT_EQ(Content(Path("made.bin")), "new");
+    EXPECT_EQ(FileCount(), 2);
+}

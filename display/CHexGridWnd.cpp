@@ -45,7 +45,8 @@ void CHexGridWnd::SetFile(CPieceFile64* file, bool readOnly) {
     m_nLength = file ? file->GetLength() : 0;
     // Another view may have shortened the file: keep caret and anchor on it.
     bool moved = false;
-    if (m_nCaret > m_nLength) {
+    // The end position has no low digit either.
+    if (m_nCaret > m_nLength || (m_nCaret == m_nLength && m_nNibble != 0)) {
         m_nCaret = m_nLength;
         m_nNibble = 0;
         moved = true;

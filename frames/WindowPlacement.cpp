@@ -52,6 +52,12 @@ std::optional<WindowPlacement> DecodeWindowPlacement(const ByteVector& bytes) {
     if (p.normalPosition.right < p.normalPosition.left ||
         p.normalPosition.bottom < p.normalPosition.top)
         return std::nullopt;
+    // No desktop reaches beyond the widget size limit; such values are damage,
+    // and sizes or corners made from them would overflow int.
+    for (const std::int32_t v : {p.normalPosition.left, p.normalPosition.top,
+                                 p.normalPosition.right, p.normalPosition.bottom})
+        if (v < -kMaxWindowCoordinate || v > kMaxWindowCoordinate)
+            return std::nullopt;
     return p;
 }
 

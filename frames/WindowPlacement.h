@@ -41,9 +41,12 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
+// Qt's largest widget size; stored coordinates beyond it are damage.
+inline constexpr std::int32_t kMaxWindowCoordinate = 16777215;
+
 ByteVector EncodeWindowPlacement(const WindowPlacement& placement);
 // nullopt unless 44 bytes whose length field says 44 and whose normal
-// rectangle is not inverted.
+// rectangle is not inverted and lies within +/-kMaxWindowCoordinate.
 std::optional<WindowPlacement> DecodeWindowPlacement(const ByteVector& bytes);
 
 struct MainWindowRestore {

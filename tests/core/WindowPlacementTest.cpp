@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 WindowPlacement Sample(std::uint32_t show) {
@@ -41,6 +43,31 @@ TEST(WindowPlacement, DamagedRecordsAreRejected) {
         WindowPlacement{44, 0, kShowNormal, {}, {}, WindowRect{100, 100, 50, 200}});
     for (const ByteVector& b : {shorter, longer, badLength, inverted, ByteVector{}})
         EXPECT_EQ(DecodeWindowPlacement(b), std::nullopt) << b.size();
+}
+
+// Sizes and corners the window code adds up in int must not overflow there:
+// no desktop reaches beyond Qt's widget size limit (2^24 - 1).
+TEST(WindowPlacement, CoordinatesBeyondAnyDesktopAreRejected) {
+    constexpr std::int32_t kMin = INT32_MIN;
+    constexpr std::int32_t kMax = INT32_MAX;
+    for (const WindowRect& r :
+         {WindowRect{kMin, 0, kMax, 600}, WindowRect{0, kMin, 800, kMax},
+          WindowRect{kMax, kMax, kMax, kMax}, WindowRect{kMin, kMin, kMin, kMin},
+          WindowRect{0, 0, 16777216, 600}}) {
+        const ByteVector bytes =
+            EncodeWindowPlacement(WindowPlacement{44, 0, kShowNormal, {}, {}, r});
+        EXPECT_EQ(DecodeWindowPlacement(bytes), std::nullopt) << r.left << " " << r.right;
+    }
+    // A large desktop spread over several screens is still fine.
+    const WindowRect wide{-16000, -9000, 16000, 9000};
+    ASSERT_TRUE(DecodeWindowPlacement(
+        EncodeWindowPlacement(WindowPlacement{44, 0, kShowNormal, {}, {}, wide})));
+    // A rejected cursor window record gives its default spot.
+    EXPECT_EQ(RestoreCursorWindow(EncodeWindowPlacement(WindowPlacement{
+                                      44, 0, kShowNormal, {}, {}, {kMax, kMax, kMax, kMax}}),
+                                  {0, 0})
+                  .topLeft,
+              (WindowPoint{200, 100}));
 }
 
 TEST(WindowPlacement, MainWindowComesBackNormalOrMaximised) {

@@ -282,3 +282,19 @@ TEST(HexGridKeys, ShorterFileLimitsCaretAndAnchor) {
     QTest::keyClick(grid.get(), '1'); // at the end: refused, nothing raised
     EXPECT_EQ(file.GetLength(), 50);
 }
+
+TEST(HexGridKeys, CaretOnALowDigitThatBecomesTheEndGoesToTheHighDigit) {
+    CPieceFile64 file;
+    Fill(file, Pattern(100));
+    auto grid = MakeGrid(file, 16, 4);
+    grid->SetCaret(50, true);
+    QTest::keyClick(grid.get(), Qt::Key_Right); // low digit of byte 50
+    ASSERT_EQ(grid->m_nNibble, 1);
+    // Another view deletes from the caret on: the caret is now the end position,
+    // which has no low digit.
+    file.Seek(50, CFile64::begin);
+    file.Delete(50);
+    grid->SetFile(&file, false);
+    EXPECT_EQ(grid->m_nCaret, 50);
+    EXPECT_EQ(grid->m_nNibble, 0);
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "RecordingEditor.h"
+#include "TestFolderFixture.h"
 
 #include "app/CQuexoApp.h"
 #include "framework/CMDIFrameWnd.h"
@@ -48,7 +49,7 @@ private:
     QString m_strProgram;
 };
 
-class AppTest : public ::testing::Test {
+class AppTest : public TestFolderFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
@@ -65,7 +66,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QString Path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
     QString Program() const { return Path(QStringLiteral("bin/quexo")); }
 
     // A fresh application object (the previous one goes first) and its start.
@@ -75,21 +75,6 @@ protected:
         m_app = std::make_unique<TestQuexoApp>(arguments, Program());
         return m_app->InitInstance();
     }
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return Path(name);
-    }
-
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QByteArray Binary() { return QByteArray("\x00\x01\x02 binary", 10); }
-    static QByteArray Text() { return QByteArray("Bonjour,\r\nle monde.\r\n"); }
 
     static QString ApplicationsFolder() {
         return QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/applications";
@@ -127,6 +112,5 @@ protected:
         return testing_support::WaitForRecord(record);
     }
 
-    QTemporaryDir m_dir;
     std::unique_ptr<TestQuexoApp> m_app;
 };

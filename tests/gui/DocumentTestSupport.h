@@ -5,6 +5,7 @@
 #pragma once
 
 #include "RecordingEditor.h"
+#include "TestFolderFixture.h"
 
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
@@ -86,7 +87,7 @@ private:
     std::vector<Rule> m_rules;
 };
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public TestFolderFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
@@ -112,23 +113,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QString Path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return Path(name);
-    }
-
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QByteArray Binary() { return QByteArray("\x00\x01\x02 binary", 10); }
-    static QByteArray Text() { return QByteArray("Bonjour,\r\nle monde.\r\n"); }
-
     CQuexoDoc* Open(const QString& path) {
         return qobject_cast<CQuexoDoc*>(m_app->OpenDocumentFile(path));
     }
@@ -146,7 +130,6 @@ protected:
         return testing_support::WaitForRecord(record);
     }
 
-    QTemporaryDir m_dir;
     std::unique_ptr<TestApp> m_app;
     CMDIFrameWnd* m_pMain = nullptr;
 };

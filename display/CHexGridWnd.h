@@ -128,6 +128,8 @@ private:
 
     // Keyboard and typing.
     void MoveCaret(std::int64_t offset, int nibble, bool extend);
+    // Scrolls the least that brings the row of `offset` into the window.
+    void ScrollIntoView(std::int64_t offset);
     void SwitchPane();
     void CollapseSelection();
     void TypeCharacter(char32_t ch, bool extend);

@@ -49,15 +49,18 @@ void CHexGridWnd::NormalizeCaret(std::int64_t& offset, int& nibble, std::int64_t
     }
 }
 
+void CHexGridWnd::ScrollIntoView(std::int64_t offset) {
+    std::int64_t top = m_nTop;
+    ClampTop(top, true, offset);
+    if (top != m_nTop)
+        ScrollTo(top);
+}
+
 void CHexGridWnd::SetCaret(std::int64_t offset, bool ensureVisible) {
     int nibble = 0;
     NormalizeCaret(offset, nibble, m_nLength);
-    if (ensureVisible) {
-        std::int64_t top = m_nTop;
-        ClampTop(top, true, offset);
-        if (top != m_nTop)
-            ScrollTo(top);
-    }
+    if (ensureVisible)
+        ScrollIntoView(offset);
     InvalidateBytes(offset, m_nCaret);
     m_nCaret = offset;
     m_nNibble = 0;
@@ -200,10 +203,7 @@ void CHexGridWnd::MoveCaret(std::int64_t offset, int nibble, bool extend) {
     NormalizeCaret(offset, nibble, m_nLength);
     if (offset == m_nCaret && nibble == m_nNibble && IsOffsetVisible(m_nCaret))
         return;
-    std::int64_t top = m_nTop;
-    ClampTop(top, true, offset);
-    if (top != m_nTop)
-        ScrollTo(top);
+    ScrollIntoView(offset);
     InvalidateBytes(offset, m_nCaret);
     m_nCaret = offset;
     m_nNibble = nibble;

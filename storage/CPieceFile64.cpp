@@ -193,23 +193,31 @@ std::int64_t CPieceFile64::GetDiskLength() const {
 }
 
 std::uint32_t CPieceFile64::Read(void* buffer, std::uint32_t count) {
+    const auto got = static_cast<std::uint32_t>(ReadAt(m_nPosition, buffer, count));
+    m_nPosition += got;
+    return got;
+}
+
+std::int64_t CPieceFile64::ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const {
+    if (offset < 0 || count < 0)
+        Raise(CFileException::badSeek);
     auto* out = static_cast<std::uint8_t*>(buffer);
-    std::uint32_t total = 0;
-    while (total < count && m_nPosition < m_nTotalLength) {
-        const size_t index = PieceAt(m_nPosition);
+    std::int64_t total = 0;
+    std::int64_t pos = offset;
+    while (total < count && pos < m_nTotalLength) {
+        const size_t index = PieceAt(pos);
         const CPiece& piece = *m_pieces[index];
-        const std::int64_t rel = m_nPosition - m_pieceStarts[index];
-        const std::int64_t avail = piece.m_nLength - rel;
-        const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(count - total, avail));
-        std::uint32_t taken = n;
+        const std::int64_t rel = pos - m_pieceStarts[index];
+        const std::int64_t n = std::min(count - total, piece.m_nLength - rel);
+        std::int64_t taken = n;
         if (piece.m_bFromFile) {
             // A file another program shortened delivers fewer bytes: stop there
             // rather than invent the rest.
-            ReadFromFile(piece.m_nFileOffset + rel, out + total, n, &taken);
+            taken = ReadFileRange(piece.m_nFileOffset + rel, out + total, n);
         } else {
-            std::memcpy(out + total, piece.m_pData.data() + rel, n);
+            std::memcpy(out + total, piece.m_pData.data() + rel, static_cast<size_t>(n));
         }
-        m_nPosition += taken;
+        pos += taken;
         total += taken;
         if (taken < n)
             break;
@@ -217,41 +225,65 @@ std::uint32_t CPieceFile64::Read(void* buffer, std::uint32_t count) {
     return total;
 }
 
+std::int64_t CPieceFile64::ReadFileRange(std::int64_t fileOffset, std::uint8_t* out,
+                                         std::int64_t count) const {
+    // The system call takes 32-bit counts; a larger range is read in steps.
+    constexpr std::int64_t kStep = std::int64_t(1) << 30;
+    std::int64_t total = 0;
+    while (total < count) {
+        const auto n = static_cast<std::uint32_t>(std::min(count - total, kStep));
+        std::uint32_t got = 0;
+        ReadFromFile(fileOffset + total, out + total, n, &got);
+        total += got;
+        if (got < n)
+            break;
+    }
+    return total;
+}
+
 void CPieceFile64::Write(const void* buffer, std::uint32_t count) {
-    if (count == 0)
+    // A write cut short by an error leaves the position after the bytes written.
+    WriteFrom(m_nPosition, buffer, count);
+}
+
+void CPieceFile64::WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) {
+    WriteFrom(offset, buffer, count);
+}
+
+void CPieceFile64::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count) {
+    if (count <= 0)
         return;
     if (m_bReadOnly)
         Raise(CFileException::accessDenied);
+    if (pos < 0)
+        Raise(CFileException::badSeek);
     const auto* in = static_cast<const std::uint8_t*>(buffer);
-    std::uint32_t remaining = count;
+    std::int64_t remaining = count;
     while (remaining > 0) {
-        if (m_nPosition >= m_nTotalLength)
+        if (pos >= m_nTotalLength)
             Raise(CFileException::endOfFile); // overwriting never lengthens the content
-        const size_t index = PieceAt(m_nPosition);
+        const size_t index = PieceAt(pos);
         CPiece& piece = *m_pieces[index];
-        const std::int64_t rel = m_nPosition - m_pieceStarts[index];
+        const std::int64_t rel = pos - m_pieceStarts[index];
         const std::int64_t avail = piece.m_nLength - rel;
         if (piece.m_bFromFile) {
             // Copy a chunk of the file into memory; the next turn writes into it.
             const std::int64_t chunk = std::max<std::int64_t>(remaining, kOverwriteChunk);
             const std::int64_t n = std::min(chunk, avail);
             auto copy = MakeMemoryPiece(n);
-            std::uint32_t got = 0;
-            ReadFromFile(piece.m_nFileOffset + rel, copy->m_pData.data(),
-                         static_cast<std::uint32_t>(n), &got);
-            if (got < n)
+            if (ReadFileRange(piece.m_nFileOffset + rel, copy->m_pData.data(), n) < n)
                 Raise(CFileException::endOfFile); // the file shrank under us
             PiecePtr tail;
             if (n < avail)
                 tail = MakeFilePiece(avail - n, piece.m_nFileOffset + rel + n);
-            SplitPiece(index, rel, std::move(copy), m_nPosition, std::move(tail), m_nPosition + n);
+            SplitPiece(index, rel, std::move(copy), pos, std::move(tail), pos + n);
             continue;
         }
-        const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(remaining, avail));
-        std::memcpy(piece.m_pData.data() + rel, in, n);
+        const std::int64_t n = std::min(remaining, avail);
+        std::memcpy(piece.m_pData.data() + rel, in, static_cast<size_t>(n));
         in += n;
         remaining -= n;
-        m_nPosition += n;
+        pos += n;
     }
 }
 

@@ -40,6 +40,11 @@ public:
     std::int64_t GetLength() const override { return m_nTotalLength; }
     std::uint32_t Read(void* buffer, std::uint32_t count) override;
     void Write(const void* buffer, std::uint32_t count) override;
+    // Positional forms: the current position stays where it is, so reads for
+    // display or printing never disturb a search or an edit in progress.
+    // ReadAt returns the bytes read (fewer at the end of the content).
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const;
+    void WriteAt(std::int64_t offset, const void* buffer, std::int64_t count);
     // Writes the edits back into the file and starts afresh from it.
     void Flush() override;
 
@@ -87,6 +92,11 @@ private:
     [[noreturn]] void Raise(int cause) const;
     void ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
                       std::uint32_t* got) const;
+    // Overwrites from `pos`, advancing it past each byte written.
+    void WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count);
+    // Reads a range of the source file of any size; returns the bytes read.
+    std::int64_t ReadFileRange(std::int64_t fileOffset, std::uint8_t* out,
+                               std::int64_t count) const;
 
     [[noreturn]] void RaiseOs(int osError) const;
 

@@ -281,6 +281,8 @@ private:
     }
 
     void Read() {
+        if (Next(4) == 0)
+            return ReadAt();
         MaybeSeek();
         const std::uint32_t count = Next(20) == 0 ? 70000 : PickCount(256);
         Bytes got(count);
@@ -290,7 +292,29 @@ private:
         m_pos += n;
     }
 
+    // Positional reads and writes must leave the position alone.
+    void ReadAt() {
+        const std::int64_t at = PickOffset();
+        const std::int64_t count = Next(20) == 0 ? 70000 : PickCount(256);
+        Bytes got(static_cast<size_t>(count));
+        got.resize(static_cast<size_t>(m_file.ReadAt(at, got.data(), count)));
+        ASSERT_EQ(got, m_model.Read(at, count)) << Where() << " read at " << at;
+        ASSERT_EQ(m_file.GetPosition(), m_pos) << Where();
+    }
+
+    void WriteAt() {
+        const std::int64_t at = PickOffset();
+        const std::int64_t count =
+            std::min<std::int64_t>(PickCount(m_options.maxWrite), m_model.Length() - at);
+        Bytes data = RandomBytes(m_rng(), static_cast<std::uint32_t>(count));
+        m_file.WriteAt(at, data.data(), count);
+        m_model.Overwrite(at, data);
+        ASSERT_EQ(m_file.GetPosition(), m_pos) << Where();
+    }
+
     void Overwrite() {
+        if (Next(4) == 0)
+            return WriteAt();
         MaybeSeek();
         // Now and then around the size of the chunk a file piece gives up.
         const std::uint32_t count = Next(12) == 0 ? static_cast<std::uint32_t>(4094 + Next(4))

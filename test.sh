@@ -25,3 +25,12 @@ ctest --test-dir build/core --output-on-failure -j "$(nproc)" --timeout 600
 build sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$(nproc)" --timeout 900
+
+# The Qt-free core cross-built for Windows, its tests run under Wine in a
+# throw-away prefix (one Wine server for the whole run).
+build windows-core
+WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/quexo-wine-XXXXXX")"
+export WINEPREFIX
+trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+/usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
+ctest --test-dir build/windows-core --output-on-failure -j "$(nproc)" --timeout 600

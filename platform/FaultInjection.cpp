@@ -16,4 +16,8 @@ FaultInjector* CurrentFaultInjector() {
     return g_injector;
 }
 
+#ifndef _WIN32
+void UseMoveForReplaceForTests(bool) {}
+#endif
+
 } // namespace platform

@@ -22,4 +22,8 @@ public:
 FaultInjector* SetFaultInjector(FaultInjector* injector);
 FaultInjector* CurrentFaultInjector();
 
+// Windows only: replace files with the plain write-through move instead of
+// ReplaceFileW first, so tests cover both ways. Does nothing elsewhere.
+void UseMoveForReplaceForTests(bool moveOnly);
+
 } // namespace platform

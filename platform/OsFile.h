@@ -79,12 +79,19 @@ int RemoveFile(const std::string& name);
 // Puts `from` in the place of `to` in one atomic step and makes it durable.
 // Handles open on `from` stay open on the moved file.
 int ReplaceFile(const std::string& from, const std::string& to);
+// The same for a file we hold open through `*held`, which afterwards holds the
+// file under its new name. Where the system cannot move an open file (Windows)
+// the handle is closed for the move and the file opened again with `flags`;
+// on failure `*held` holds `from` as before.
+int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string& to,
+                    unsigned flags);
 
 // Error codes the layers above test for.
-extern const int kShareError;  // another open holds the file (sharing violation)
-extern const int kNoSpace;     // the disk is full
-extern const int kIoError;     // a hardware I/O error
-extern const int kBadArgument; // an invalid argument, such as a negative seek
+extern const int kShareError;   // another open holds the file (sharing violation)
+extern const int kNoSpace;      // the disk is full
+extern const int kIoError;      // a hardware I/O error
+extern const int kBadArgument;  // an invalid argument, such as a negative seek
+extern const int kAccessDenied; // the system refuses access
 
 // The file-error cause (the numbers of CFileException) for a system error code.
 int CauseFromOsError(int code);

@@ -23,6 +23,7 @@ const int kShareError = EWOULDBLOCK;
 const int kNoSpace = ENOSPC;
 const int kIoError = EIO;
 const int kBadArgument = EINVAL;
+const int kAccessDenied = EACCES;
 
 namespace {
 
@@ -388,6 +389,10 @@ int ReplaceFile(const std::string& from, const std::string& to) {
         ::close(dir);
     }
     return 0;
+}
+
+int ReplaceHeldFile(FileHandle*, const std::string& from, const std::string& to, unsigned) {
+    return ReplaceFile(from, to); // the descriptor follows the file
 }
 
 int CauseFromOsError(int code) {

@@ -162,7 +162,8 @@ void CPieceFile64::CommitRewrite() {
         RaiseOs(err);
     if (const int err = platform::SyncFile(temp.m_handle))
         RaiseOs(err);
-    if (const int err = platform::ReplaceFile(temp.m_name, target))
+    if (const int err = platform::ReplaceHeldFile(&temp.m_handle, temp.m_name, target,
+                                                  modeReadWrite | shareDenyWrite))
         RaiseOs(err);
 
     // The temporary handle now holds the saved file under the original name;

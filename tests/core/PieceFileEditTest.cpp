@@ -238,6 +238,9 @@ TEST_F(PieceFileEdit, FileShortenedByAnotherProgramReadsOnlyWhatIsLeft) {
     OpenWith(RandomBytes(9, 10000));
     m_file.Seek(2000, CFile64::begin);
     m_file.Write("w", 1); // F0-2000 M2000-6096 F6096-10000
+#ifdef _WIN32
+    GTEST_SKIP() << "our open denies writing to other programs, so none can shorten the file";
+#else
     ASSERT_EQ(::truncate(m_path.c_str(), 1000), 0);
 
     Bytes buffer(10000, 0xAA);
@@ -259,4 +262,5 @@ TEST_F(PieceFileEdit, FileShortenedByAnotherProgramReadsOnlyWhatIsLeft) {
     EXPECT_EQ(Layout(m_file), before);
     EXPECT_EQ(m_file.Find("zzz", 1, 1, 0, -1), -1);
     EXPECT_EQ(m_file.GetPosition(), 7000);
+#endif
 }

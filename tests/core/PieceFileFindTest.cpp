@@ -15,7 +15,8 @@ constexpr std::int64_t kBlock = 65536;
 class PieceFileFind : public ::testing::Test {
 protected:
     void OpenWith(const Bytes& bytes) {
-        const std::string path = m_dir.File("find.bin");
+        // A new file each time: the one still open cannot be rewritten everywhere.
+        const std::string path = m_dir.File("find" + std::to_string(m_nFiles++) + ".bin");
         WriteFile(path, bytes);
         ASSERT_TRUE(m_file.Open(path.c_str(), CFile64::modeReadWrite | CFile64::shareDenyWrite));
     }
@@ -27,6 +28,7 @@ protected:
     }
 
     TempDir m_dir;
+    int m_nFiles = 0;
     CPieceFile64 m_file;
     int m_checks = 0;
 };
@@ -168,7 +170,7 @@ TEST_F(PieceFileFind, ReadErrorEndsTheSearchWithThePositionKept) {
     OpenWith(RandomBytes(12, 100000));
     m_file.Seek(42, CFile64::begin);
     ScopedFaults faults([](platform::FileOp op, const std::string&, std::int64_t*) {
-        return op == platform::FileOp::Read ? EIO : 0;
+        return op == platform::FileOp::Read ? platform::kIoError : 0;
     });
     EXPECT_EQ(CatchFileError([&] { m_file.Find("zz", 1, 1, 0, -1); }).m_cause,
               CFileException::hardIO);

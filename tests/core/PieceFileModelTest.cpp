@@ -424,9 +424,9 @@ private:
 
     void Flush() {
         const std::int64_t length = m_model.Length();
-        struct stat st {};
-        ASSERT_EQ(::stat(m_path.c_str(), &st), 0);
-        bool inPlace = length == st.st_size;
+        const std::uint64_t inode = InodeOf(m_path);
+        ASSERT_NE(inode, 0u);
+        bool inPlace = length == static_cast<std::int64_t>(std::filesystem::file_size(m_path));
         for (int i = 0; i < m_file.GetPieceCount(); ++i) {
             const CPieceInfo piece = m_file.GetPieceInfo(i);
             inPlace = inPlace && (!piece.m_bFromFile || piece.m_nStart == piece.m_nFileOffset);
@@ -436,7 +436,7 @@ private:
             const CFileException e = CatchFileError([&] { m_file.Flush(); });
             EXPECT_EQ(e.m_cause, CFileException::diskFull) << Where();
             EXPECT_EQ(m_file.GetPieceCount(), pieces) << Where();
-            EXPECT_EQ(InodeOf(m_path), st.st_ino) << Where();
+            EXPECT_EQ(InodeOf(m_path), inode) << Where();
             return;
         }
         m_file.Flush();
@@ -444,7 +444,7 @@ private:
         ++m_flushes;
         ASSERT_EQ(m_file.GetPieceCount(), 1) << Where();
         EXPECT_EQ(m_file.GetPosition(), 0) << Where();
-        EXPECT_EQ(InodeOf(m_path) == st.st_ino, inPlace) << Where() << " in place " << inPlace;
+        EXPECT_EQ(InodeOf(m_path) == inode, inPlace) << Where() << " in place " << inPlace;
         for (const std::string& name : TempDirNames())
             EXPECT_FALSE(IsTempName(name)) << Where() << " left " << name;
         if (Model::kHuge) {

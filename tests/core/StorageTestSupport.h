@@ -18,9 +18,16 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef ReplaceFile // a macro for ReplaceFileA/W; ours is platform::ReplaceFile
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace storage_test {
 
@@ -37,10 +44,17 @@ inline constexpr int kOpScale = 1;
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quexo-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        std::random_device seed;
+        std::mt19937_64 rng((std::uint64_t(seed()) << 32) ^ seed());
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto path = std::filesystem::temp_directory_path() /
+                              ("quexo-" + std::to_string(rng() % 1000000007));
+            std::error_code error;
+            if (std::filesystem::create_directory(path, error))
+                m_path = path.string();
+        }
+        if (m_path.empty())
+            throw std::runtime_error("no scratch folder");
     }
     ~TempDir() {
         std::error_code ignored;
@@ -50,7 +64,9 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    std::string File(const std::string& name) const {
+        return (std::filesystem::path(m_path) / name).make_preferred().string();
+    }
     // Names of the files in the folder, sorted.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -90,28 +106,53 @@ inline Bytes ReadFile(const std::string& path) {
 // A sparse file of `length` bytes, zeros except `islands` (offset, bytes).
 inline void MakeSparseFile(const std::string& path, std::int64_t length,
                            const std::vector<std::pair<std::int64_t, Bytes>>& islands = {}) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0) << path;
-    ASSERT_EQ(::ftruncate(fd, length), 0);
-    for (const auto& [offset, bytes] : islands)
-        ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), offset),
-                  static_cast<ssize_t>(bytes.size()));
-    ::close(fd);
+    { std::ofstream create(path, std::ios::binary | std::ios::trunc); }
+#ifdef _WIN32
+    // NTFS leaves a plain file's unwritten ranges allocated; mark it sparse first.
+    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+    DWORD ignored = 0;
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::DeviceIoControl(handle, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+        ::CloseHandle(handle);
+    }
+#endif
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(length));
+    std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+    for (const auto& [offset, bytes] : islands) {
+        out.seekp(offset);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    ASSERT_TRUE(out.good()) << path;
 }
 
 inline Bytes ReadFileAt(const std::string& path, std::int64_t offset, size_t count) {
     Bytes bytes(count);
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    const ssize_t got = fd < 0 ? -1 : ::pread(fd, bytes.data(), count, offset);
-    if (fd >= 0)
-        ::close(fd);
-    bytes.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(offset);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+    bytes.resize(in.gcount() < 0 ? 0 : static_cast<size_t>(in.gcount()));
     return bytes;
 }
 
-inline ino_t InodeOf(const std::string& path) {
+// The identity of the file a name leads to (0 when none): the inode here, the
+// file index on Windows. A save in place keeps it, a rewrite changes it.
+inline std::uint64_t InodeOf(const std::string& path) {
+#ifdef _WIN32
+    const HANDLE handle =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(handle, &info);
+    ::CloseHandle(handle);
+    return ok ? (std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow) : 0;
+#else
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+#endif
 }
 
 // Runs `action`, which must raise a CFileException; returns it.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace {
@@ -14,9 +15,9 @@ namespace {
 class TextFileCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qxtext-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
+        m_dir = std::filesystem::temp_directory_path() /
+                ("qxtext-" + std::to_string(std::random_device{}()));
+        ASSERT_TRUE(std::filesystem::create_directory(m_dir));
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 

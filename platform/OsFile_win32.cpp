@@ -1,0 +1,525 @@
+// Win32 implementation of the file layer. Share modes are the system's own;
+// every open also shares deletion, so that a saved file can be moved over the
+// one we hold open (the handle then reaches the replaced content until it is
+// closed), as rename does on POSIX. Names are UTF-8 inside the program and
+// UTF-16 here.
+#ifdef _WIN32
+
+#include "platform/FaultInjection.h"
+#include "platform/OsFile.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef ReplaceFile // a macro for ReplaceFileA/W; ours is platform::ReplaceFile
+
+#include <map>
+#include <random>
+#include <vector>
+
+namespace platform {
+
+const int kShareError = ERROR_SHARING_VIOLATION;
+const int kNoSpace = ERROR_DISK_FULL;
+const int kIoError = ERROR_IO_DEVICE;
+const int kBadArgument = ERROR_INVALID_PARAMETER;
+const int kAccessDenied = ERROR_ACCESS_DENIED;
+
+namespace {
+
+constexpr DWORD kCopyBufferSize = 0x40000;
+
+HANDLE AsHandle(FileHandle file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+// Names of the open handles, so fault injection can tell files apart.
+std::map<FileHandle, std::string>& OpenNames() {
+    static std::map<FileHandle, std::string> names;
+    return names;
+}
+
+const std::string& NameOf(FileHandle file) {
+    static const std::string none;
+    const auto it = OpenNames().find(file);
+    return it == OpenNames().end() ? none : it->second;
+}
+
+int Inject(FileOp op, const std::string& name, std::int64_t* count = nullptr) {
+    FaultInjector* injector = CurrentFaultInjector();
+    if (!injector)
+        return 0;
+    std::int64_t ignored = 0;
+    return injector->Before(op, name, count ? count : &ignored);
+}
+
+int LastError() {
+    const DWORD err = ::GetLastError();
+    return err == 0 ? ERROR_GEN_FAILURE : static_cast<int>(err);
+}
+
+std::wstring Wide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty())
+        return std::string();
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                          nullptr, nullptr);
+    return out;
+}
+
+DWORD ShareFor(unsigned flags) {
+    switch (flags & shareMask) {
+    case shareDenyNone:
+        return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    case shareDenyWrite:
+        return FILE_SHARE_READ | FILE_SHARE_DELETE;
+    case shareDenyRead:
+        return FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    default: // compatibility, exclusive
+        return FILE_SHARE_DELETE;
+    }
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// "\\?\C:\x" and "\\?\UNC\server\x" back to the names users know.
+std::string WithoutLongPrefix(std::string path) {
+    if (path.rfind("\\\\?\\UNC\\", 0) == 0)
+        return "\\\\" + path.substr(8);
+    if (path.rfind("\\\\?\\", 0) == 0)
+        return path.substr(4);
+    return path;
+}
+
+} // namespace
+
+int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
+    *out = kNoFile;
+    if (int err = Inject(FileOp::Open, name))
+        return err;
+    flags &= ~unsigned(typeBit);
+    DWORD access = GENERIC_READ;
+    switch (flags & accessMask) {
+    case modeWrite:
+        access = GENERIC_WRITE;
+        break;
+    case modeReadWrite:
+        access = GENERIC_READ | GENERIC_WRITE;
+        break;
+    default:
+        break;
+    }
+    DWORD creation = OPEN_EXISTING;
+    if (flags & modeCreate)
+        creation = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE}; // never inherited
+    const HANDLE handle = ::CreateFileW(Wide(name).c_str(), access, ShareFor(flags), &security,
+                                        creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return LastError();
+    // CreateFile refuses folders by itself (access denied); other kinds of
+    // object (devices, pipes) are not files to edit either.
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        return ERROR_ACCESS_DENIED;
+    }
+    *out = reinterpret_cast<FileHandle>(handle);
+    OpenNames()[*out] = name;
+    return 0;
+}
+
+int LockFile(FileHandle, unsigned) {
+    return 0; // the share mode given at open already does the locking
+}
+
+int CloseFile(FileHandle file) {
+    if (file == kNoFile || file == 0)
+        return ERROR_INVALID_HANDLE;
+    OpenNames().erase(file);
+    return ::CloseHandle(AsHandle(file)) ? 0 : LastError();
+}
+
+int ReadAt(FileHandle file, std::int64_t offset, void* buffer, std::uint32_t count,
+           std::uint32_t* done) {
+    *done = 0;
+    if (int err = Inject(FileOp::Read, NameOf(file)))
+        return err;
+    auto* p = static_cast<char*>(buffer);
+    while (*done < count) {
+        OVERLAPPED at{};
+        const std::uint64_t where = static_cast<std::uint64_t>(offset) + *done;
+        at.Offset = static_cast<DWORD>(where);
+        at.OffsetHigh = static_cast<DWORD>(where >> 32);
+        DWORD n = 0;
+        if (!::ReadFile(AsHandle(file), p + *done, count - *done, &n, &at)) {
+            const DWORD err = ::GetLastError();
+            if (err == ERROR_HANDLE_EOF)
+                break;
+            return static_cast<int>(err);
+        }
+        if (n == 0)
+            break; // end of file
+        *done += n;
+    }
+    return 0;
+}
+
+int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint32_t count,
+            std::uint32_t* done) {
+    *done = 0;
+    std::int64_t allowed = count;
+    if (int err = Inject(FileOp::Write, NameOf(file), &allowed))
+        return err;
+    if (allowed < count)
+        count = static_cast<std::uint32_t>(allowed < 0 ? 0 : allowed);
+    const auto* p = static_cast<const char*>(buffer);
+    while (*done < count) {
+        OVERLAPPED at{};
+        const std::uint64_t where = static_cast<std::uint64_t>(offset) + *done;
+        at.Offset = static_cast<DWORD>(where);
+        at.OffsetHigh = static_cast<DWORD>(where >> 32);
+        DWORD n = 0;
+        if (!::WriteFile(AsHandle(file), p + *done, count - *done, &n, &at))
+            return LastError();
+        if (n == 0)
+            break;
+        *done += n;
+    }
+    return 0;
+}
+
+int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int64_t toOffset,
+              std::int64_t count, std::int64_t* done) {
+    *done = 0;
+    // Faults: reading the source fails as a Read of it; the destination's as a Copy.
+    if (int err = Inject(FileOp::Read, NameOf(from)))
+        return err;
+    std::int64_t allowed = count;
+    if (int err = Inject(FileOp::Copy, NameOf(to), &allowed))
+        return err;
+    count = allowed < count ? allowed : count;
+    std::vector<char> buffer(kCopyBufferSize);
+    while (*done < count) {
+        const std::int64_t want = count - *done;
+        const auto chunk = static_cast<std::uint32_t>(
+            want < static_cast<std::int64_t>(buffer.size()) ? want : buffer.size());
+        std::uint32_t got = 0;
+        if (int err = ReadAt(from, fromOffset + *done, buffer.data(), chunk, &got))
+            return err;
+        if (got == 0)
+            break;
+        std::uint32_t put = 0;
+        if (int err = WriteAt(to, toOffset + *done, buffer.data(), got, &put))
+            return err;
+        if (put < got)
+            return ERROR_DISK_FULL;
+        *done += got;
+    }
+    return 0;
+}
+
+void StartWriteBack(FileHandle, std::int64_t, std::int64_t) {
+    // No portable way to start write-back early; SyncFile does it all.
+}
+
+int GetFileLength(FileHandle file, std::int64_t* length) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(AsHandle(file), &size)) {
+        *length = 0;
+        return LastError();
+    }
+    *length = size.QuadPart;
+    return 0;
+}
+
+bool IsFileNamed(FileHandle file, const std::string& name) {
+    BY_HANDLE_FILE_INFORMATION open{};
+    if (!::GetFileInformationByHandle(AsHandle(file), &open))
+        return false;
+    const HANDLE named =
+        ::CreateFileW(Wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(named, &info);
+    ::CloseHandle(named);
+    return ok && info.dwVolumeSerialNumber == open.dwVolumeSerialNumber &&
+           info.nFileIndexHigh == open.nFileIndexHigh && info.nFileIndexLow == open.nFileIndexLow;
+}
+
+int SetFileLength(FileHandle file, std::int64_t length) {
+    if (int err = Inject(FileOp::SetLength, NameOf(file)))
+        return err;
+    if (length < 0)
+        return ERROR_INVALID_PARAMETER;
+    FILE_END_OF_FILE_INFO info{};
+    info.EndOfFile.QuadPart = length;
+    return ::SetFileInformationByHandle(AsHandle(file), FileEndOfFileInfo, &info, sizeof info)
+               ? 0
+               : LastError();
+}
+
+int SyncFile(FileHandle file) {
+    if (int err = Inject(FileOp::Sync, NameOf(file)))
+        return err;
+    return ::FlushFileBuffers(AsHandle(file)) ? 0 : LastError();
+}
+
+int CopyPermissions(FileHandle from, FileHandle to) {
+    // Access lists come along with ReplaceFileW; what is left to carry over
+    // are the attributes a user sets by hand.
+    FILE_BASIC_INFO info{};
+    if (!::GetFileInformationByHandleEx(AsHandle(from), FileBasicInfo, &info, sizeof info))
+        return LastError();
+    FILE_BASIC_INFO mine{};
+    if (!::GetFileInformationByHandleEx(AsHandle(to), FileBasicInfo, &mine, sizeof mine))
+        return LastError();
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    mine.FileAttributes = (mine.FileAttributes & ~kCarried) | (info.FileAttributes & kCarried);
+    if (mine.FileAttributes == 0)
+        mine.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    mine.CreationTime.QuadPart = 0; // zero: leave the times as they are
+    mine.LastAccessTime.QuadPart = 0;
+    mine.LastWriteTime.QuadPart = 0;
+    mine.ChangeTime.QuadPart = 0;
+    return ::SetFileInformationByHandle(AsHandle(to), FileBasicInfo, &mine, sizeof mine)
+               ? 0
+               : LastError();
+}
+
+bool FullPath(const std::string& name, std::string* out) {
+    *out = name;
+    if (name.empty())
+        return false;
+    const std::wstring wide = Wide(name);
+    const DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return false;
+    std::wstring full(n, L'\0');
+    const DWORD got = ::GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n)
+        return false;
+    full.resize(got);
+    *out = Narrow(full);
+    return true;
+}
+
+bool ResolveLinks(const std::string& name, std::string* out) {
+    const HANDLE handle =
+        ::CreateFileW(Wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        *out = name;
+        return false;
+    }
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                          FILE_NAME_NORMALIZED);
+    if (n >= path.size()) {
+        path.resize(n + 1);
+        n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                        FILE_NAME_NORMALIZED);
+    }
+    ::CloseHandle(handle);
+    if (n == 0 || n >= path.size()) {
+        *out = name;
+        return false;
+    }
+    path.resize(n);
+    *out = WithoutLongPrefix(Narrow(path));
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i)
+        if (IsSeparator(path[i]))
+            slash = i;
+    if (slash == std::string::npos)
+        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : ".";
+    if (slash == 0 || (slash == 2 && path[1] == ':'))
+        return path.substr(0, slash + 1); // "\" or "C:\"
+    return path.substr(0, slash);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    // Names differing only in case name the same file here.
+    const std::wstring wa = Wide(a);
+    const std::wstring wb = Wide(b);
+    return ::CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
+                                  static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
+}
+
+int CreateTempFile(const std::string& folder, const std::string& prefix, std::string* name,
+                   FileHandle* out) {
+    *out = kNoFile;
+    name->clear();
+    const std::string separator = !folder.empty() && IsSeparator(folder.back()) ? "" : "\\";
+    if (int err = Inject(FileOp::CreateTemp, folder + separator + prefix + "XXXXXX.tmp"))
+        return err;
+    static std::mt19937 random(std::random_device{}() ^ ::GetCurrentProcessId());
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = folder + separator + prefix;
+        for (int i = 0; i < 6; ++i)
+            candidate += digits[random() % 36];
+        candidate += ".tmp";
+        SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+        // Deny writing to others at once: the temporary becomes the saved file.
+        const HANDLE handle = ::CreateFileW(Wide(candidate).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_DELETE, &security,
+                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD err = ::GetLastError();
+            if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS)
+                continue;
+            return static_cast<int>(err);
+        }
+        *name = candidate;
+        *out = reinterpret_cast<FileHandle>(handle);
+        OpenNames()[*out] = candidate;
+        return 0;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+int RemoveFile(const std::string& name) {
+    if (int err = Inject(FileOp::Remove, name))
+        return err;
+    return ::DeleteFileW(Wide(name).c_str()) ? 0 : LastError();
+}
+
+namespace {
+bool g_bMoveOnly = false;
+}
+
+void UseMoveForReplaceForTests(bool moveOnly) {
+    g_bMoveOnly = moveOnly;
+}
+
+int ReplaceFile(const std::string& from, const std::string& to) {
+    if (int err = Inject(FileOp::Replace, to))
+        return err;
+    // Both calls want full names (ReplaceFileW fails on relative ones).
+    std::string fullFrom;
+    std::string fullTo;
+    if (!FullPath(from, &fullFrom) || !FullPath(to, &fullTo))
+        return ERROR_INVALID_NAME;
+    const std::wstring wideFrom = Wide(fullFrom);
+    const std::wstring wideTo = Wide(fullTo);
+    // ReplaceFileW keeps the replaced file's access list and identity; where it
+    // cannot serve (no file to replace yet, a file system without it) a
+    // write-through move does the same job. Every failure of ReplaceFileW
+    // without a backup name leaves the original in place.
+    bool moved = false;
+    if (!g_bMoveOnly)
+        moved = ::ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    if (!moved && !::MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return LastError();
+    for (auto& open : OpenNames())
+        if (open.second == from)
+            open.second = to;
+    return 0;
+}
+
+int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string& to,
+                    unsigned flags) {
+    // Neither ReplaceFileW nor a move takes a file that is open here.
+    CloseFile(*held);
+    *held = kNoFile;
+    const int err = ReplaceFile(from, to);
+    const int reopen = OpenFile(err == 0 ? to : from, flags, held);
+    return err != 0 ? err : reopen;
+}
+
+int CauseFromOsError(int code) {
+    switch (code) {
+    case 0:
+        return 0;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return 2; // file not found
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+        return 3; // bad path
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return 4; // too many open files
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_CANNOT_MAKE:
+    case ERROR_NETWORK_ACCESS_DENIED:
+        return 5; // access denied
+    case ERROR_INVALID_HANDLE:
+        return 6; // invalid file
+    case ERROR_CURRENT_DIRECTORY:
+        return 7; // remove current directory
+    case ERROR_NEGATIVE_SEEK:
+    case ERROR_SEEK_ON_DEVICE:
+    case ERROR_SEEK:
+        return 9; // bad seek
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+    case ERROR_IO_DEVICE:
+    case ERROR_SECTOR_NOT_FOUND:
+        return 10; // hardware I/O error
+    case ERROR_SHARING_VIOLATION:
+        return 11; // sharing violation
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_DRIVE_LOCKED:
+        return 12; // lock violation
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:
+    case 1295:     // ERROR_DISK_QUOTA_EXCEEDED, missing from some headers
+        return 13; // disk full
+    case ERROR_HANDLE_EOF:
+        return 14; // end of file
+    default:
+        return 1; // generic
+    }
+}
+
+std::string OsErrorText(int code) {
+    if (code <= 0)
+        return std::string();
+    wchar_t buffer[1024];
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, static_cast<DWORD>(code), 0, buffer, 1024, nullptr);
+    std::wstring text(buffer, n);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return Narrow(text);
+}
+
+} // namespace platform
+
+#endif // _WIN32

@@ -7,13 +7,21 @@
 #include "framework/DialogRunner.h"
 
 #include <QFontDialog>
+#include <QFontInfo>
 
 void CQuexoView::OnViewFont() {
     if (g_displayFont.lfHeight == 0)
         g_displayFont = LogFontFromFont(m_grid.DisplayFont());
 
-    QFontDialog dialog(FontFromLogFont(g_displayFont), window());
+    // The dialog lists real faces only: a stored name such as "Courier" that
+    // resolves to another monospace face starts on the face actually drawn,
+    // not on whatever the list falls back to.
+    QFont current = FontFromLogFont(g_displayFont);
+    current.setFamily(QFontInfo(current).family());
+    // The option first: the face list is filtered when the font is set.
+    QFontDialog dialog(window());
     dialog.setOption(QFontDialog::MonospacedFonts, true);
+    dialog.setCurrentFont(current);
     if (DialogRunner::RunModal(dialog) != QDialog::Accepted)
         return;
 

@@ -17,6 +17,17 @@
 
 namespace {
 
+// Tab enters a radio group on its ticked button (the first when none is
+// ticked); the arrow keys move within the group.
+void FollowTickedButton(QButtonGroup* group) {
+    QAbstractButton* target = group->checkedButton();
+    const QList<QAbstractButton*> buttons = group->buttons();
+    if (!target && !buttons.isEmpty())
+        target = buttons.front();
+    for (QAbstractButton* button : buttons)
+        button->setFocusPolicy(button == target ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 // A group box of radio buttons numbered from `firstId`; the buttons' ids in
 // `group` are 0, 1, ... in their order.
 QGroupBox* RadioGroup(QWidget* parent, const QString& title, QButtonGroup* group, int firstId,
@@ -30,6 +41,9 @@ QGroupBox* RadioGroup(QWidget* parent, const QString& title, QButtonGroup* group
         layout->addWidget(button);
         tabOrder.append(button);
     }
+    QObject::connect(group, &QButtonGroup::buttonToggled, group,
+                     [group] { FollowTickedButton(group); });
+    FollowTickedButton(group);
     return box;
 }
 

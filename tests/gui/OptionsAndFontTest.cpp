@@ -296,3 +296,26 @@ TEST_F(OptionsTest, ChosenFontChangesTheCellAndSurvivesARestart) {
     EXPECT_EQ(next->GetGrid().m_nCharHeight, chosenCell);
     EXPECT_EQ(dialogs.Unexpected(), 0);
 }
+
+TEST(OptionsDialog, TabVisitsTheTickedButtonOfEachGroupInOrder) {
+    DialogScript dialogs;
+    QStringList visited;
+    dialogs.Then([&visited](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        for (int i = 0; i < 8; ++i) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return int(QDialog::Rejected);
+    });
+    COptionsDlg options;
+    options.m_nAddressMode = 1;
+    options.m_nCharSet = 0;
+    options.m_nOpenTextMode = 2;
+    options.m_bFixedColumns = 1;
+    options.m_nColumns = 16;
+    EXPECT_EQ(options.DoModal(), IDCANCEL);
+    EXPECT_EQ(visited, (QStringList{"radio1001", "radio1066", "check1002", "check1003", "edit1004",
+                                    "radio1053", "button1", "button2"}));
+}

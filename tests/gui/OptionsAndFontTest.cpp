@@ -66,6 +66,8 @@ DialogRunner::ModalHandler Tick(std::initializer_list<int> ids) {
 
 TEST_F(OptionsTest, FixedColumnsCheckBoxPutsOneOrZeroIntoTheCount) {
     Start();
+    EXPECT_FALSE(Action(ID_VIEW_OPTIONS)->isEnabled()) << "no view to run it";
+    EXPECT_FALSE(Action(ID_VIEW_FONT)->isEnabled());
     CQuexoView* view = OpenView();
     ASSERT_NE(view, nullptr);
     Idle();

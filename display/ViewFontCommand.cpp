@@ -21,6 +21,8 @@ void CQuexoView::OnViewFont() {
     // The option first: the face list is filtered when the font is set.
     QFontDialog dialog(window());
     dialog.setOption(QFontDialog::MonospacedFonts, true);
+    // A desktop's own font dialog may list every face, whatever is asked.
+    dialog.setOption(QFontDialog::DontUseNativeDialog, true);
     dialog.setCurrentFont(current);
     if (DialogRunner::RunModal(dialog) != QDialog::Accepted)
         return;

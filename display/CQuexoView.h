@@ -46,6 +46,8 @@ private:
     void OnUpdateOffsetPane(CCmdUI* ui);
     void OnUpdateSelectionPane(CCmdUI* ui);
     void OnUpdateCursorData(CCmdUI* ui);
+    void OnViewOptions(); // ViewOptionsCommand.cpp
+    void OnViewFont();    // ViewFontCommand.cpp
 
     CHexGridWnd m_grid;
 };

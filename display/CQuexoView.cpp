@@ -64,6 +64,7 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
             EditCommands::OnEditInsert(*doc, m_grid);
     });
     OnCommand(ID_EDIT_GOTO, [this] { EditCommands::OnEditGoto(m_grid); });
+    RegisterPrintCommands();
 
     OnUpdateCommand(ID_INDICATOR_OFFSET, [this](CCmdUI* ui) { OnUpdateOffsetPane(ui); });
     OnUpdateCommand(ID_INDICATOR_SELECTION, [this](CCmdUI* ui) { OnUpdateSelectionPane(ui); });

@@ -1,10 +1,9 @@
 #include "framework/CPrintPreviewDlg.h"
 
 #include <QAction>
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrintPreviewWidget>
-#include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -29,24 +28,46 @@ CPrintPreviewDlg::CPrintPreviewDlg(QPrinter* printer, QWidget* parent)
     toolbar->addSeparator();
     toolbar->addAction(QStringLiteral("Fermer"), this, [this] { reject(); })
         ->setToolTip(QStringLiteral("Fermer l'aperçu avant impression"));
-    toolbar->addSeparator();
-    toolbar->addWidget(m_pageLabel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(toolbar);
     layout->addWidget(m_preview, 1);
+    m_pageLabel->setContentsMargins(6, 3, 6, 3);
+    layout->addWidget(m_pageLabel);
     resize(800, 900);
 
-    new QShortcut(QKeySequence(Qt::Key_PageDown), this, [this] { NextPage(); });
-    new QShortcut(QKeySequence(Qt::Key_PageUp), this, [this] { PreviousPage(); });
-    // Escape closes, as in every dialog.
+    // Page Down and Page Up turn pages wherever the focus is (the preview would
+    // otherwise scroll); Escape closes, as in every dialog.
+    m_preview->installEventFilter(this);
+    for (QWidget* child : m_preview->findChildren<QWidget*>())
+        child->installEventFilter(this);
 
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
             &CPrintPreviewDlg::paintRequested);
     connect(m_preview, &QPrintPreviewWidget::previewChanged, this,
             &CPrintPreviewDlg::UpdatePageText);
+}
+
+bool CPrintPreviewDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_PageDown || key == Qt::Key_PageUp) {
+            key == Qt::Key_PageDown ? NextPage() : PreviousPage();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CPrintPreviewDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_PageDown)
+        NextPage();
+    else if (event->key() == Qt::Key_PageUp)
+        PreviousPage();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void CPrintPreviewDlg::SetTotalPages(std::int64_t pages) {

@@ -1,7 +1,8 @@
 // Print preview: the pages on a preview widget, with a toolbar of its own
-// (print, previous and next page, zoom, close) and the keys Page Up, Page Down
+// (print, previous and next page, zoom, close), a line with the page number,
+// and the keys Page Up, Page Down
 // and Escape. It renders the pages it is given when the preview is updated;
-// PreviewView gives it at most kMaxPreviewPages and says so in the toolbar.
+// PreviewView gives it at most kMaxPreviewPages and says so on that line.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <cstdint>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
@@ -30,6 +32,10 @@ public:
 
 signals:
     void paintRequested(QPrinter* printer);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void UpdatePageText();

@@ -1,8 +1,8 @@
 // Print preview: the pages on a preview widget, with a toolbar of its own
 // (print, previous and next page, zoom, close), a line with the page number,
-// and the keys Page Up, Page Down
-// and Escape. It renders the pages it is given when the preview is updated;
-// PreviewView gives it at most kMaxPreviewPages and says so on that line.
+// and the keys Page Up, Page Down and Escape. It renders the pages it is given
+// when the preview is updated; PreviewView gives it at most kMaxPreviewPages
+// and says so on that line.
 #pragma once
 
 #include <QDialog>

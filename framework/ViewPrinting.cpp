@@ -6,6 +6,7 @@
 #include "framework/DialogRunner.h"
 #include "framework/Prompt.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -48,8 +49,16 @@ QString PrinterLabel(const QPrinter& printer) {
 } // namespace
 
 QPrinter& AfxGetPrinter() {
-    static QPrinter printer(QPrinter::HighResolution);
-    return printer;
+    // Deleted with the application object, while the print plugins are loaded.
+    static QPrinter* printer = nullptr;
+    if (!printer) {
+        printer = new QPrinter(QPrinter::HighResolution);
+        qAddPostRoutine([] {
+            delete printer;
+            printer = nullptr;
+        });
+    }
+    return *printer;
 }
 
 void AfxPrintSetup(QWidget* parent) {

@@ -103,13 +103,16 @@ PrintOutcome PrintView(CView& view, QPrinter& printer, bool direct) {
         return PrintOutcome::Failed;
     }
     bool cancelled = false;
+    bool failed = false;
     try {
         PrintSteps steps(view, painter, info);
         CProgress progress(QString::fromUtf8(kPrinting), &view);
         const std::int64_t total = info.m_nToPage - info.m_nFromPage + 1;
         for (std::int64_t page = info.m_nFromPage; page <= info.m_nToPage; ++page) {
-            if (page > info.m_nFromPage && !printer.newPage())
+            if (page > info.m_nFromPage && !printer.newPage()) {
+                failed = true;
                 break;
+            }
             info.m_nCurPage = page;
             view.OnPrint(&painter, &info);
             if (!info.m_bContinuePrinting)
@@ -126,7 +129,13 @@ PrintOutcome PrintView(CView& view, QPrinter& printer, bool direct) {
     }
     if (cancelled)
         printer.abort();
-    painter.end();
+    if (!painter.end())
+        failed = !cancelled;
+    if (failed) {
+        AfxMessageBox(QString::fromUtf8(kCannotPrint).arg(PrinterLabel(printer)),
+                      MB_OK | MB_ICONSTOP);
+        return PrintOutcome::Failed;
+    }
     return cancelled ? PrintOutcome::Cancelled : PrintOutcome::Printed;
 }
 

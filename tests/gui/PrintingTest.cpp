@@ -360,6 +360,12 @@ TEST_F(PrintingTest, CommandLinePrintsIntoAPdfOrReportsWhy) {
         prompts.LastText().contains(QString::fromUtf8("« no-such-printer » est introuvable")))
         << prompts.LastText().toStdString();
 
+    CCommandLineInfo unwritable;
+    unwritable.Parse({"/pt", file, m_dir.path() + "/no-such-folder/out.pdf"});
+    EXPECT_EQ(PrintFromCommandLine(*m_app, unwritable), 1);
+    EXPECT_TRUE(prompts.LastText().startsWith("Impossible d'imprimer"))
+        << prompts.LastText().toStdString();
+
     CCommandLineInfo missing;
     missing.Parse({"/pt", m_dir.path() + "/missing.bin", m_dir.path() + "/never.pdf"});
     const int shown = prompts.Count();

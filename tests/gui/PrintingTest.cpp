@@ -102,6 +102,9 @@ protected:
 TEST_F(PrintingTest, PrintDialogOffersTheSelectionAndItsBytesOnly) {
     Start();
     ASSERT_NE(Open(Counting(64)), nullptr);
+    for (const unsigned id :
+         {ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_FILE_PAGE_SETUP})
+        EXPECT_TRUE(Action(id)->isEnabled()) << id;
 
     // Without a selection the dialog offers none and the whole file prints.
     bool offered = true;

@@ -329,6 +329,16 @@ TEST_F(PrintingTest, PreviewShowsThePagesAndLimitsHugeDumps) {
     EXPECT_TRUE(m_app->ExecuteCommand(ID_FILE_PRINT_PREVIEW));
     EXPECT_TRUE(QFile::exists(picture));
 
+    // Its print button closes it and runs the print dialog.
+    QFile::remove(m_pdf);
+    script.Then([](QDialog&) { return CPrintPreviewDlg::kPrint; });
+    script.Then([](QDialog& dialog) {
+        EXPECT_NE(qobject_cast<QPrintDialog*>(&dialog), nullptr);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(m_app->ExecuteCommand(ID_FILE_PRINT_PREVIEW));
+    EXPECT_EQ(PdfPages(m_pdf), 3);
+
     // More pages than the preview renders: the first ones, and it says so.
     ASSERT_NE(Open(QByteArray(16 * int(kMaxPreviewPages + 20), 'x'), "big.bin"), nullptr);
     QString text;

@@ -1,6 +1,7 @@
 #include "app/CQuexoApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CommandLinePrint.h"
 #include "app/InternetShortcut.h"
 #include "app/ProgramRegistration.h"
 #include "display/CQuexoView.h"
@@ -12,6 +13,7 @@
 #include "framework/CommandGuard.h"
 #include "framework/Prompt.h"
 #include "framework/StdCommandIds.h"
+#include "framework/ViewPrinting.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -53,6 +55,7 @@ CQuexoApp::CQuexoApp(const QStringList& arguments)
     : m_arguments(arguments), m_request(ClassifyCommandLine(ToStdArguments(arguments))) {
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_HELP_WEBPAGE, [this] { OnHelpWebPage(); });
+    OnCommand(ID_FILE_PRINT_SETUP, [this] { AfxPrintSetup(GetMainWnd()); });
 }
 
 CQuexoApp::~CQuexoApp() = default;
@@ -113,7 +116,16 @@ int CQuexoApp::ExitInstance() {
     if (m_request.kind == CommandLineKind::Uninstall)
         return 0;
     CQuexoView::SaveDisplaySettings();
-    return CWinApp::ExitInstance();
+    const int exitCode = CWinApp::ExitInstance();
+    return m_nExitCode != 0 ? m_nExitCode : exitCode;
+}
+
+bool CQuexoApp::ProcessShellCommand(CCommandLineInfo& info) {
+    if (info.m_nShellCommand != CCommandLineInfo::FilePrint &&
+        info.m_nShellCommand != CCommandLineInfo::FilePrintTo)
+        return CWinApp::ProcessShellCommand(info);
+    m_nExitCode = PrintFromCommandLine(*this, info);
+    return false; // printing ends the program
 }
 
 QStringList CQuexoApp::GeneralArguments() const {

@@ -66,6 +66,7 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     OnCommand(ID_EDIT_GOTO, [this] { EditCommands::OnEditGoto(m_grid); });
     OnCommand(ID_VIEW_OPTIONS, [this] { OnViewOptions(); });
     OnCommand(ID_VIEW_FONT, [this] { OnViewFont(); });
+    RegisterPrintCommands();
 
     OnUpdateCommand(ID_INDICATOR_OFFSET, [this](CCmdUI* ui) { OnUpdateOffsetPane(ui); });
     OnUpdateCommand(ID_INDICATOR_SELECTION, [this](CCmdUI* ui) { OnUpdateSelectionPane(ui); });

@@ -28,6 +28,14 @@ public:
     void OnUpdate(CView* sender, long hint, QObject* hintObject) override;
     void OnDraw(QPainter* painter) override;
 
+    // Printing the file or the selection as a hex dump (CQuexoViewPrint.cpp).
+    bool OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(QPainter* painter, CPrintInfo* info) override;
+    void OnPrint(QPainter* painter, CPrintInfo* info) override;
+    void OnEndPrinting(QPainter* painter, CPrintInfo* info) override;
+    // The print margins: page setup with margins only.
+    void OnFilePrintMargins();
+
     // The process-wide display settings and the open-text-file mode: read once
     // at start-up, written once at exit.
     static void LoadDisplaySettings();
@@ -42,6 +50,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void RegisterPrintCommands();
     void OnGridEdited();
     void OnUpdateOffsetPane(CCmdUI* ui);
     void OnUpdateSelectionPane(CCmdUI* ui);

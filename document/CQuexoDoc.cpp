@@ -60,7 +60,9 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
     DeleteContents();
     const std::string name = EncodePath(path);
     try {
-        if (LooksLikeText(name)) {
+        // A copy started by a hand-off shows its files: handing them off again
+        // could start this program over and over.
+        if (LooksLikeText(name) && !CTextHandOff::StartedByHandOff()) {
             CTextHandOff& handOff = CTextHandOff::Current();
             bool handOver = false;
             switch (DecideTextOpen(handOff.m_nOpenTextMode)) {

@@ -1,17 +1,19 @@
 #include "document/CTextHandOff.h"
 
-#include "document/DesktopApplication.h"
 #include "framework/Prompt.h"
 
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+
+#ifdef _WIN32
+#include <QDesktopServices>
 #include <QUrl>
+#else
+#include "document/DesktopApplication.h"
+
+#include <QCoreApplication>
+#endif
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 namespace {
@@ -38,36 +40,57 @@ CTextHandOff& CTextHandOff::Current() {
     return Instances().empty() ? fallback : *Instances().back();
 }
 
-bool CTextHandOff::OpenInTextEditor(const QString& path) {
-    const QString file = QFileInfo(path).absoluteFilePath();
 #ifdef _WIN32
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+
+bool CTextHandOff::StartedByHandOff() {
+    return false;
+}
+
+bool CTextHandOff::OpenInTextEditor(const QString& path) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
         return true;
     ReportSystemError(0);
     return false;
-#else
-    const QString id = desktop::DefaultApplication(QStringLiteral("text/plain"));
-    const std::optional<DesktopEntry> entry =
-        id.isEmpty() ? std::nullopt : desktop::ReadDesktopEntry(desktop::FindDesktopFile(id));
-    const std::optional<QStringList> command =
-        entry ? desktop::CommandFor(*entry, file) : std::nullopt;
-    if (!command) {
-        ReportSystemError(0); // no application for plain text: the system has no text for that
-        return false;
-    }
-    QString program = command->front();
-    if (!QFileInfo(program).isAbsolute())
-        program = QStandardPaths::findExecutable(program);
-    if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
-        ReportSystemError(ENOENT);
-        return false;
-    }
-    const QString folder =
-        entry->m_strPath.isEmpty() ? QFileInfo(file).absolutePath() : entry->m_strPath;
-    if (!QProcess::startDetached(program, command->mid(1), folder)) {
-        ReportSystemError(0);
-        return false;
-    }
-    return true;
-#endif
 }
+
+#else
+
+namespace {
+
+QString WithFile(const char* text, const QString& file) {
+    return QString::fromUtf8(text).arg(file);
+}
+
+} // namespace
+
+bool CTextHandOff::StartedByHandOff() {
+    return desktop::StartedByHandOff();
+}
+
+bool CTextHandOff::OpenInTextEditor(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    const desktop::LaunchResult result = desktop::OpenWithDefault(
+        QStringLiteral("text/plain"), file, QCoreApplication::applicationFilePath());
+    switch (result.m_status) {
+    case desktop::LaunchStatus::Started:
+        return true;
+    case desktop::LaunchStatus::NoApplication:
+        ReportSystemError(0); // the system has no text for a missing association
+        break;
+    case desktop::LaunchStatus::UnsafeName:
+        AfxMessageBox(WithFile("%1\n\nL'éditeur de texte du bureau ne peut pas recevoir ce nom "
+                               "sans risque (son entrée place le nom du fichier entre "
+                               "guillemets) : le fichier ne peut pas être ouvert comme texte.",
+                               file),
+                      MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case desktop::LaunchStatus::Failed:
+        AfxMessageBox(result.m_strDetail.isEmpty() ? QStringLiteral("Unknown Error")
+                                                   : result.m_strDetail,
+                      MB_OK);
+        break;
+    }
+    return false;
+}
+
+#endif

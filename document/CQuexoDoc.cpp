@@ -80,9 +80,11 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
             if (handOver) {
                 // Not an error: the file went to the text editor (or the editor
-                // failed and said so); either way it is not opened here.
-                handOff.OpenInTextEditor(path);
-                return false;
+                // failed and said so); either way it is not opened here. Only
+                // the command line's file, which would otherwise end the
+                // program, is shown in hex after a failed hand-off.
+                if (handOff.OpenInTextEditor(path) || !handOff.m_bHexWhenHandOffFails)
+                    return false;
             }
         }
 

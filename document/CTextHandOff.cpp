@@ -77,6 +77,13 @@ bool CTextHandOff::OpenInTextEditor(const QString& path) {
     case desktop::LaunchStatus::NoApplication:
         ReportSystemError(0); // the system has no text for a missing association
         break;
+    case desktop::LaunchStatus::NoTerminal:
+        AfxMessageBox(WithFile("%1\n\nL'éditeur de texte du bureau fonctionne dans un terminal, "
+                               "et aucun terminal n'a été trouvé : le fichier ne peut pas "
+                               "être ouvert comme texte.",
+                               file),
+                      MB_OK | MB_ICONEXCLAMATION);
+        break;
     case desktop::LaunchStatus::UnsafeName:
         AfxMessageBox(WithFile("%1\n\nL'éditeur de texte du bureau ne peut pas recevoir ce nom "
                                "sans risque (son entrée place le nom du fichier entre "

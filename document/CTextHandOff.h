@@ -26,6 +26,10 @@ public:
     // 0 hand text files to the text editor, 1 open them in hex, 2 ask.
     int m_nOpenTextMode = 2;
 
+    // Set while the file named on the command line opens: a failed hand-off
+    // then shows the file in hex instead of ending the program.
+    bool m_bHexWhenHandOffFails = false;
+
 private:
     struct Fallback {};
     explicit CTextHandOff(Fallback); // the default instance never takes charge

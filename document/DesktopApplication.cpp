@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 // GIO names a structure member `signals`, which Qt defines as a keyword.
 #pragma push_macro("signals")
@@ -80,6 +81,11 @@ std::vector<GPtr<GAppInfo>> CandidateApps(const QString& mimeType, const QString
     return result;
 }
 
+bool IsTerminalEntry(GAppInfo* app) {
+    return G_IS_DESKTOP_APP_INFO(app) &&
+           g_desktop_app_info_get_boolean(G_DESKTOP_APP_INFO(app), "Terminal");
+}
+
 } // namespace
 
 bool StartedByHandOff() {
@@ -100,6 +106,10 @@ LaunchResult Launch(GAppInfo* app, const QString& file) {
     result.m_strId = FromUtf8(g_app_info_get_id(app));
     if (FileCodeInsideQuotes(FromUtf8(g_app_info_get_commandline(app))) && !PlainFileName(file)) {
         result.m_status = LaunchStatus::UnsafeName;
+        return result;
+    }
+    if (IsTerminalEntry(app) && !TerminalAvailable()) {
+        result.m_status = LaunchStatus::NoTerminal;
         return result;
     }
 
@@ -160,6 +170,17 @@ bool PlainFileName(const QString& path) {
             return false;
     }
     return !path.isEmpty();
+}
+
+bool TerminalAvailable() {
+    static const char* const kTerminals[] = {
+        "xdg-terminal-exec", "kgx",   "gnome-terminal", "mate-terminal",
+        "xfce4-terminal",    "tilix", "konsole",        "nxterm",
+        "color-xterm",       "rxvt",  "dtterm",         "xterm"};
+    for (const char* terminal : kTerminals)
+        if (!QStandardPaths::findExecutable(QString::fromLatin1(terminal)).isEmpty())
+            return true;
+    return false;
 }
 
 } // namespace desktop

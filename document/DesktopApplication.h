@@ -23,6 +23,7 @@ QStringList Candidates(const QString& mimeType, const QString& ownProgram);
 enum class LaunchStatus {
     Started,
     NoApplication, // no candidate at all
+    NoTerminal,    // the editor runs in a terminal and none was found
     UnsafeName,    // the entry quotes its file code and the name could break out
     Failed,        // GIO could not start it; m_strDetail says why
 };
@@ -49,5 +50,9 @@ bool FileCodeInsideQuotes(const QString& exec);
 // True when no character of `path` means anything to a shell: ASCII letters
 // and digits, `/ . _ - + , : @ = %`, and anything beyond ASCII.
 bool PlainFileName(const QString& path);
+
+// The terminals GIO looks for, one of which must be on the PATH for an entry
+// with Terminal=true.
+bool TerminalAvailable();
 
 } // namespace desktop

@@ -198,3 +198,20 @@ TEST(DesktopExec, FileCodesInsideQuotesAndPlainNames) {
     for (const char* name : {"/a b", "/a'b", "/a\"b", "/a$b", "/a`b", "/a;b", "/a\nb", "/a\\b"})
         EXPECT_FALSE(desktop::PlainFileName(name)) << name;
 }
+
+TEST_F(DesktopLookup, TerminalEditorsRunInATerminalOrAreRefused) {
+    Entry(DataHome(), "vim.desktop", Recorder("rec") + " %f", "Terminal=true\n");
+    const QString path = Path("it's \"my notes\".txt");
+    const QByteArray oldPath = qgetenv("PATH");
+    QDir().mkpath(Path("none"));
+    qputenv("PATH", QFile::encodeName(Path("none")));
+    EXPECT_EQ(desktop::OpenWith("vim.desktop", path).m_status, desktop::LaunchStatus::NoTerminal);
+
+    // A terminal that runs what follows its -e as it is, like xterm.
+    Put(Path("bin/xterm"), "#!/bin/sh\n[ \"$1\" = -e ] || exit 1\nshift\nexec \"$@\"\n", true);
+    qputenv("PATH", QFile::encodeName(Path("bin")) + ":/usr/bin:/bin");
+    const desktop::LaunchResult result = desktop::OpenWith("vim.desktop", path);
+    qputenv("PATH", oldPath);
+    ASSERT_EQ(result.m_status, desktop::LaunchStatus::Started) << result.m_strDetail.toStdString();
+    EXPECT_EQ(Received("rec"), (QStringList{"1", path}));
+}

@@ -5,8 +5,14 @@
 #include <QFileInfo>
 
 #ifdef _WIN32
-#include <QDesktopServices>
-#include <QUrl>
+#include "framework/CMDIFrameWnd.h"
+#include "framework/CWinApp.h"
+
+#include <QDir>
+
+#include <windows.h>
+
+#include <shellapi.h>
 #else
 #include "document/DesktopApplication.h"
 
@@ -43,13 +49,26 @@ CTextHandOff& CTextHandOff::Current() {
 #ifdef _WIN32
 
 bool CTextHandOff::StartedByHandOff() {
-    return false;
+    return false; // the text-file class is the system's editor, never this program
 }
 
 bool CTextHandOff::OpenInTextEditor(const QString& path) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
+    // The open verb of the text-file class, whatever the file's own type: a
+    // .bat or .reg file that looks like text is edited, never run or merged.
+    const std::wstring file =
+        QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
+    CMDIFrameWnd* owner = AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_CLASSNAME;
+    info.hwnd = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOW;
+    info.lpClass = L"txtfile";
+    if (ShellExecuteExW(&info))
         return true;
-    ReportSystemError(0);
+    ReportSystemError(int(GetLastError()));
     return false;
 }
 

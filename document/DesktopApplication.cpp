@@ -104,7 +104,7 @@ namespace {
 LaunchResult Launch(GAppInfo* app, const QString& file) {
     LaunchResult result;
     result.m_strId = FromUtf8(g_app_info_get_id(app));
-    if (FileCodeInsideQuotes(FromUtf8(g_app_info_get_commandline(app))) && !PlainFileName(file)) {
+    if (ShellReadsFileCode(FromUtf8(g_app_info_get_commandline(app))) && !PlainFileName(file)) {
         result.m_status = LaunchStatus::UnsafeName;
         return result;
     }
@@ -142,20 +142,41 @@ LaunchResult OpenWith(const QString& desktopId, const QString& file) {
     return app ? Launch(G_APP_INFO(app.get()), file) : LaunchResult{};
 }
 
-bool FileCodeInsideQuotes(const QString& exec) {
-    QChar quote; // the open quote, null outside quotes
+bool ShellReadsFileCode(const QString& exec) {
+    QChar quote;  // the open quote, null outside quotes
+    QString word; // the word being read, quotes removed
+    QString previous;
+    // Shell options ending in c (-c, -lc, -ec) take the script as next word.
+    const auto isScriptOption = [](const QString& option) {
+        if (option.size() < 2 || !option.startsWith(QLatin1Char('-')) ||
+            !option.endsWith(QLatin1Char('c')))
+            return false;
+        for (const QChar letter : option.mid(1))
+            if (letter < QLatin1Char('a') || letter > QLatin1Char('z'))
+                return false;
+        return true;
+    };
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec[i];
-        if (c == QLatin1Char('\\') && quote != QLatin1Char('\'')) {
-            ++i; // the next character is taken as it is
+        if (c == QLatin1Char('\\') && quote != QLatin1Char('\'') && i + 1 < exec.size()) {
+            word += exec[++i]; // the next character is taken as it is
         } else if (!quote.isNull() && c == quote) {
             quote = QChar();
         } else if (quote.isNull() && (c == QLatin1Char('"') || c == QLatin1Char('\''))) {
             quote = c;
+        } else if (quote.isNull() && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
+            if (!word.isEmpty())
+                previous = word;
+            word.clear();
         } else if (c == QLatin1Char('%') && i + 1 < exec.size()) {
             const QChar code = exec[++i];
-            if (!quote.isNull() && QStringLiteral("fFuU").contains(code))
+            if (QStringLiteral("fFuU").contains(code) &&
+                (!quote.isNull() || (word.isEmpty() && isScriptOption(previous))))
                 return true;
+            word += c;
+            word += code;
+        } else {
+            word += c;
         }
     }
     return false;

@@ -43,9 +43,10 @@ LaunchResult OpenWithDefault(const QString& mimeType, const QString& file,
 LaunchResult OpenWith(const QString& desktopId, const QString& file);
 
 // True when a file code (%f %F %u %U) of the Exec value stands inside a quoted
-// argument, as in `sh -c "cat '%f'"`. The Desktop Entry rules forbid that form
-// and the expansion cannot keep such an argument safe for a shell.
-bool FileCodeInsideQuotes(const QString& exec);
+// argument, as in `sh -c "cat '%f'"`, or is itself the script of a shell's -c.
+// The Desktop Entry rules forbid the first form, and no quoting can keep
+// either safe from the shell that reads it.
+bool ShellReadsFileCode(const QString& exec);
 
 // True when no character of `path` means anything to a shell: ASCII letters
 // and digits, `/ . _ - + , : @ = %`, and anything beyond ASCII.

@@ -187,13 +187,15 @@ TEST_F(DesktopLookup, HostileNamesReachEveryExecFormAsOneArgumentOrAreRefused) {
     EXPECT_FALSE(QFile::exists(QDir::homePath() + "/pwned"));
 }
 
-TEST(DesktopExec, FileCodesInsideQuotesAndPlainNames) {
-    EXPECT_FALSE(desktop::FileCodeInsideQuotes("ed %f"));
-    EXPECT_FALSE(desktop::FileCodeInsideQuotes("\"/opt/my ed\" --title \"100%%f\" %U"));
-    EXPECT_FALSE(desktop::FileCodeInsideQuotes("sh -c \"exec ed \\\"\\$1\\\"\" sh %f"));
-    EXPECT_TRUE(desktop::FileCodeInsideQuotes("sh -c \"ed %f\""));
-    EXPECT_TRUE(desktop::FileCodeInsideQuotes("sh -c \"ed \\\"%U\\\"\""));
-    EXPECT_TRUE(desktop::FileCodeInsideQuotes("sh -c 'ed %u'"));
+TEST(DesktopExec, FileCodesAShellReadsAndPlainNames) {
+    EXPECT_FALSE(desktop::ShellReadsFileCode("ed %f"));
+    EXPECT_FALSE(desktop::ShellReadsFileCode("\"/opt/my ed\" --title \"100%%f\" %U"));
+    EXPECT_FALSE(desktop::ShellReadsFileCode("sh -c \"exec ed \\\"\\$1\\\"\" sh %f"));
+    EXPECT_TRUE(desktop::ShellReadsFileCode("sh -c \"ed %f\""));
+    EXPECT_TRUE(desktop::ShellReadsFileCode("sh -c \"ed \\\"%U\\\"\""));
+    EXPECT_TRUE(desktop::ShellReadsFileCode("sh -c 'ed %u'"));
+    EXPECT_TRUE(desktop::ShellReadsFileCode("bash -lc %f"));
+    EXPECT_FALSE(desktop::ShellReadsFileCode("sh -c ed %f")) << "the file is only $0";
 
     EXPECT_TRUE(desktop::PlainFileName("/home/é/notes-1_2.txt"));
     for (const char* name : {"/a b", "/a'b", "/a\"b", "/a$b", "/a`b", "/a;b", "/a\nb", "/a\\b"})

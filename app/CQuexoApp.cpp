@@ -98,7 +98,9 @@ bool CQuexoApp::InitInstance() {
     info.Parse(GeneralArguments());
     if (info.m_nShellCommand != CCommandLineInfo::FileNew) {
         bool processed = false;
+        m_bHexWhenHandOffFails = true;
         RunGuarded([&] { processed = ProcessShellCommand(info); });
+        m_bHexWhenHandOffFails = false;
         if (!processed)
             return false;
     }

@@ -60,7 +60,9 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
     DeleteContents();
     const std::string name = EncodePath(path);
     try {
-        if (LooksLikeText(name)) {
+        // A copy started by a hand-off shows its files: handing them off again
+        // could start this program over and over.
+        if (LooksLikeText(name) && !CTextHandOff::StartedByHandOff()) {
             CTextHandOff& handOff = CTextHandOff::Current();
             bool handOver = false;
             switch (DecideTextOpen(handOff.m_nOpenTextMode)) {
@@ -78,9 +80,11 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
             if (handOver) {
                 // Not an error: the file went to the text editor (or the editor
-                // failed and said so); either way it is not opened here.
-                handOff.OpenInTextEditor(path);
-                return false;
+                // failed and said so); either way it is not opened here. Only
+                // the command line's file, which would otherwise end the
+                // program, is shown in hex after a failed hand-off.
+                if (handOff.OpenInTextEditor(path) || !handOff.m_bHexWhenHandOffFails)
+                    return false;
             }
         }
 

@@ -34,7 +34,10 @@ namespace {
 constexpr qint64 kMaxShortcutSize = 64 * 1024;
 
 const QString kShortcutFileName = QStringLiteral("quexopro.url");
-const QString kHelpPage = QStringLiteral("help/index.html");
+// Beside the program in the build folder; in the data folder once installed
+// (<prefix>/bin/quexo and <prefix>/share/quexopro/help/index.html).
+const QString kHelpPages[] = {QStringLiteral("help/index.html"),
+                              QStringLiteral("../share/quexopro/help/index.html")};
 
 std::vector<std::string> ToStdArguments(const QStringList& arguments) {
     std::vector<std::string> words;
@@ -159,9 +162,13 @@ void CQuexoApp::OnHelpWebPage() {
         }
     }
 
-    const QFileInfo page(folder.filePath(kHelpPage));
-    if (page.isFile())
-        OpenUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
+    for (const QString& name : kHelpPages) {
+        const QFileInfo page(folder.filePath(name));
+        if (page.isFile()) {
+            OpenUrl(QUrl::fromLocalFile(QDir::cleanPath(page.absoluteFilePath())));
+            return;
+        }
+    }
 }
 
 void CQuexoApp::ReportSystemError() {

@@ -29,17 +29,6 @@ bool HasSelection(const CHexGridWnd& grid) {
     return length != 0;
 }
 
-// Overwrites `count` bytes at `offset`; single writes stay below 2^31 bytes.
-void WriteAt(CPieceFile64& file, std::int64_t offset, const char* data, std::int64_t count) {
-    constexpr std::int64_t kChunk = std::int64_t{1} << 30;
-    file.Seek(offset, CFile64::begin);
-    for (std::int64_t done = 0; done < count;) {
-        const std::int64_t chunk = std::min(count - done, kChunk);
-        file.Write(data + done, static_cast<std::uint32_t>(chunk));
-        done += chunk;
-    }
-}
-
 // How every edit ends: the document is modified and every view reloads the file.
 void EditDone(CQuexoDoc& doc) {
     doc.SetModifiedFlag();
@@ -85,7 +74,7 @@ void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
         // A refused write (read-only document) is reported and ends the paste
         // here: nothing was written, so neither caret nor document change.
         if (count > 0)
-            WriteAt(*file, caret, data->data(), count);
+            file->WriteAt(caret, data->data(), count);
         grid.SetCaret(caret + count, true);
         grid.SetAnchor(caret + count);
         if (count > 0)

@@ -88,17 +88,7 @@ CByteString CHexGridWnd::GetSelectedBytes(std::int64_t maxLength) const {
     if (wanted <= 0 || !m_pFile)
         return CByteString();
     CByteString bytes(static_cast<size_t>(wanted), '\0');
-    m_pFile->Seek(start, CFile64::begin);
-    std::int64_t got = 0;
-    // Single reads stay below 2^31 bytes.
-    constexpr std::int64_t kChunk = std::int64_t{1} << 30;
-    while (got < wanted) {
-        const auto chunk = static_cast<std::uint32_t>(std::min(wanted - got, kChunk));
-        const std::uint32_t n = m_pFile->Read(bytes.data() + got, chunk);
-        got += n;
-        if (n < chunk)
-            break;
-    }
+    const std::int64_t got = m_pFile->ReadAt(start, bytes.data(), wanted);
     bytes.resize(static_cast<size_t>(got));
     return bytes;
 }
@@ -255,9 +245,8 @@ void CHexGridWnd::TypeCharacter(char32_t ch, bool extend) {
         return;
     }
     if (m_bHexPane) {
-        m_pFile->Seek(m_nCaret, CFile64::begin);
         unsigned char old = 0;
-        if (m_pFile->Read(&old, 1) != 1) {
+        if (m_pFile->ReadAt(m_nCaret, &old, 1) != 1) {
             Beep();
             return;
         }

@@ -1,6 +1,6 @@
-// Painting: only the rows in the update region, each read with one seek and
-// one read and drawn as one glyph run, plus the selection, the caret's mirror
-// in the other pane and the caret itself.
+// Painting: only the rows in the update region, each read with one positional
+// read (the file's position stays for a search or edit in progress) and drawn as one glyph run,
+// plus the selection, the caret's mirror in the other pane and the caret itself.
 #include "display/CHexGridWnd.h"
 
 #include "storage/CPieceFile64.h"
@@ -55,11 +55,8 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, st
     const std::int64_t bpr = m_nBytesPerRow;
     const std::int64_t offset = m_nTop + row * bpr;
     int count = 0;
-    if (offset < m_pFile->GetLength()) {
-        m_pFile->Seek(offset, CFile64::begin);
-        count = static_cast<int>(
-            m_pFile->Read(m_rowBytes.data(), static_cast<std::uint32_t>(m_nBytesPerRow)));
-    }
+    if (offset < m_pFile->GetLength())
+        count = static_cast<int>(m_pFile->ReadAt(offset, m_rowBytes.data(), bpr));
     unsigned char line[kMaxRowCells];
     // The empty row after the last full one shows no address, except for an empty file.
     const int cells =

@@ -132,13 +132,11 @@ void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
     const int byteOrder = ui->m_nIndex;
     if (g_cursorData.NeedsCompute(this, caret, byteOrder, g_nContentStamp)) {
         std::uint8_t bytes[kCursorDataBytes] = {};
-        std::uint32_t count = 0;
+        std::int64_t count = 0;
         try {
             const CQuexoDoc* document = GetDocument();
-            if (CPieceFile64* file = document ? document->m_pFile : nullptr) {
-                file->Seek(caret, CFile64::begin);
-                count = file->Read(bytes, kCursorDataBytes);
-            }
+            if (const CPieceFile64* file = document ? document->m_pFile : nullptr)
+                count = file->ReadAt(caret, bytes, kCursorDataBytes);
         } catch (...) {
             // Once per new key; the fields keep their texts. Reported after the
             // idle pass, never from inside it.
@@ -150,7 +148,7 @@ void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
             });
             return;
         }
-        g_cursorData.Store(FormatCursorData(bytes, count, byteOrder));
+        g_cursorData.Store(FormatCursorData(bytes, static_cast<std::size_t>(count), byteOrder));
     }
     ui->SetText(QString::fromStdString(g_cursorData.Text(static_cast<int>(ui->m_nID))));
 }

@@ -132,13 +132,12 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     try {
         CWaitCursor wait;
         std::vector<std::uint8_t> buffer(kCopyBlock);
-        m_pFile->Seek(0, CFile64::begin);
         std::int64_t copied = 0;
         for (;;) {
-            const std::uint32_t got = m_pFile->Read(buffer.data(), kCopyBlock);
+            const std::int64_t got = m_pFile->ReadAt(copied, buffer.data(), kCopyBlock);
             if (got == 0)
                 break;
-            target->Write(buffer.data(), got);
+            target->Write(buffer.data(), static_cast<std::uint32_t>(got));
             copied += got;
         }
         // Reads stop early when another program shortened the file under us.

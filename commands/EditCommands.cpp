@@ -29,12 +29,6 @@ bool HasSelection(const CHexGridWnd& grid) {
     return length != 0;
 }
 
-// How every edit ends: the document is modified and every view reloads the file.
-void EditDone(CQuexoDoc& doc) {
-    doc.SetModifiedFlag();
-    doc.UpdateAllViews(nullptr, 1);
-}
-
 } // namespace
 
 namespace EditCommands {
@@ -74,11 +68,9 @@ void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
         // A refused write (read-only document) is reported and ends the paste
         // here: nothing was written, so neither caret nor document change.
         if (count > 0)
-            file->WriteAt(caret, data->data(), count);
+            doc.OverwriteBytes(caret, data->data(), count);
         grid.SetCaret(caret + count, true);
         grid.SetAnchor(caret + count);
-        if (count > 0)
-            EditDone(doc);
     });
 }
 
@@ -98,10 +90,8 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
         if (!file || dialog.m_nCount == 0)
             return;
         CWaitCursor wait;
-        file->Seek(grid.m_nCaret, CFile64::begin);
-        file->Insert(dialog.m_nCount, static_cast<int>(dialog.m_nValue));
         // Caret and anchor keep their offsets: the caret is on the first new byte.
-        EditDone(doc);
+        doc.InsertBytes(grid.m_nCaret, dialog.m_nCount, static_cast<int>(dialog.m_nValue));
     });
 }
 
@@ -116,11 +106,9 @@ void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
         if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(start, length)), MB_OKCANCEL) != IDOK)
             return;
         CWaitCursor wait;
-        file->Seek(start, CFile64::begin);
-        file->Delete(length);
+        doc.DeleteBytes({start, length});
         grid.SetCaret(start, true);
         grid.SetAnchor(start);
-        EditDone(doc);
     });
 }
 

@@ -239,7 +239,7 @@ void CHexGridWnd::TypeCharacter(char32_t ch, bool extend) {
         value =
             m_nCharSet == kCharSetEbcdic ? AsciiToEbcdic[code] : static_cast<unsigned char>(code);
     }
-    if (!m_pFile || m_nCaret >= m_nLength) {
+    if (!m_pFile || !m_writeHook || m_nCaret >= m_nLength) {
         // Typing overwrites; the end position has nothing to overwrite.
         Beep();
         return;
@@ -253,8 +253,7 @@ void CHexGridWnd::TypeCharacter(char32_t ch, bool extend) {
         value = m_nNibble == 0 ? static_cast<unsigned char>((old & 0x0F) | (digit << 4))
                                : static_cast<unsigned char>((old & 0xF0) | digit);
     }
-    m_pFile->Seek(m_nCaret, CFile64::begin);
-    m_pFile->Write(&value, 1);
+    m_writeHook(m_nCaret, &value, 1);
     InvalidateBytes(m_nCaret, m_nCaret);
     if (m_bHexPane)
         MoveCaret(m_nCaret, m_nNibble + 1, extend);

@@ -3,6 +3,7 @@
 #include "document/CTextHandOff.h"
 #include "document/DocumentCommandIds.h"
 #include "document/TextFileCheck.h"
+#include "document/UpdateHints.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CMDIFrameWnd.h"
 #include "framework/CWaitCursor.h"
@@ -45,6 +46,7 @@ CQuexoDoc::~CQuexoDoc() {
 void CQuexoDoc::DeleteContents() {
     delete m_pFile;
     m_pFile = nullptr;
+    ++m_nRevision;
     CDocument::DeleteContents();
 }
 
@@ -52,6 +54,7 @@ bool CQuexoDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
     m_pFile = new CPieceFile64;
+    ++m_nRevision;
     m_bReadOnly = false;
     return true;
 }
@@ -97,6 +100,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
         }
         m_pFile = file.release();
+        ++m_nRevision;
         SetModifiedFlag(false);
         return true;
     } catch (const CFileException& e) {
@@ -160,10 +164,11 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     if (!OnOpenDocument(path)) {
         delete m_pFile;
         m_pFile = previous.release();
+        ++m_nRevision;
         m_bReadOnly = previousReadOnly;
         return false;
     }
-    UpdateAllViews(nullptr, 0);
+    UpdateAllViews(nullptr, kHintAll);
     SetModifiedFlag(false);
     return true;
 }

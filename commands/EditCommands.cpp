@@ -23,10 +23,7 @@ QString FromUtf8(const std::string& text) {
 }
 
 bool HasSelection(const CHexGridWnd& grid) {
-    std::int64_t start = 0;
-    std::int64_t length = 0;
-    grid.GetSelection(start, length);
-    return length != 0;
+    return !grid.GetSelection().IsEmpty();
 }
 
 } // namespace
@@ -35,9 +32,7 @@ namespace EditCommands {
 
 void OnEditCopy(CHexGridWnd& grid) {
     RunGuarded([&] {
-        std::int64_t start = 0;
-        std::int64_t length = 0;
-        grid.GetSelection(start, length);
+        const std::int64_t length = grid.GetSelection().length;
         if (length == 0)
             return;
         if (!IsCopyAllowed(length)) {
@@ -98,17 +93,16 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
 void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
     RunGuarded([&] {
         CPieceFile64* file = doc.m_pFile;
-        std::int64_t start = 0;
-        std::int64_t length = 0;
-        grid.GetSelection(start, length);
-        if (!file || length == 0)
+        const CByteRange selection = grid.GetSelection();
+        if (!file || selection.IsEmpty())
             return;
-        if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(start, length)), MB_OKCANCEL) != IDOK)
+        if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(selection.start, selection.length)),
+                          MB_OKCANCEL) != IDOK)
             return;
         CWaitCursor wait;
-        doc.DeleteBytes({start, length});
-        grid.SetCaret(start, true);
-        grid.SetAnchor(start);
+        doc.DeleteBytes(selection);
+        grid.SetCaret(selection.start, true);
+        grid.SetAnchor(selection.start);
     });
 }
 

@@ -8,6 +8,7 @@
 #include "display/RowFormatter.h"
 #include "display/RowLayout.h"
 #include "display/RowPainter.h"
+#include "document/ByteRange.h"
 #include "storage/ByteString.h"
 
 #include <QAbstractScrollArea>
@@ -72,6 +73,7 @@ public:
     // Caret and selection, for the editing commands.
     void SetCaret(std::int64_t offset, bool ensureVisible);
     void SetAnchor(std::int64_t offset);
+    CByteRange GetSelection() const { return CByteRange::Between(m_nAnchor, m_nCaret); }
     void GetSelection(std::int64_t& start, std::int64_t& length) const;
     // The first min(length, maxLength) selected bytes, read from the file.
     CByteString GetSelectedBytes(std::int64_t maxLength) const;
@@ -127,7 +129,7 @@ private:
     void OnScrollAction(int action);
     void UpdateScrollBar();
     void PaintRows(QPainter& painter, const QRegion& region);
-    void PaintRow(QPainter& painter, int row, std::int64_t selStart, std::int64_t selEnd);
+    void PaintRow(QPainter& painter, int row, CByteRange selection);
     void FillCells(QPainter& painter, int row, int first, int count, const QColor& background,
                    const QColor& text);
 

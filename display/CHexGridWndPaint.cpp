@@ -43,15 +43,14 @@ void CHexGridWnd::PaintRows(QPainter& painter, const QRegion& region) {
         for (int row = first; row < end; ++row)
             m_rowsToPaint[static_cast<size_t>(row)] = 1;
     }
-    const std::int64_t selStart = std::min(m_nCaret, m_nAnchor);
-    const std::int64_t selEnd = std::max(m_nCaret, m_nAnchor);
+    const CByteRange selection = GetSelection();
     for (int row = 0; row < m_nRowsPerPage; ++row) {
         if (m_rowsToPaint[static_cast<size_t>(row)])
-            PaintRow(painter, row, selStart, selEnd);
+            PaintRow(painter, row, selection);
     }
 }
 
-void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, std::int64_t selEnd) {
+void CHexGridWnd::PaintRow(QPainter& painter, int row, CByteRange selection) {
     const std::int64_t bpr = m_nBytesPerRow;
     const std::int64_t offset = m_nTop + row * bpr;
     int count = 0;
@@ -68,8 +67,8 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, st
     painter.setPen(pal.color(QPalette::Text));
     m_painter.DrawCells(painter, QPoint(kLeftMargin, RowY(row)), 0, cells);
 
-    const int a = static_cast<int>(std::clamp<std::int64_t>(selStart - offset, 0, bpr));
-    const int b = static_cast<int>(std::clamp<std::int64_t>(selEnd - offset, 0, bpr));
+    const int a = static_cast<int>(std::clamp<std::int64_t>(selection.start - offset, 0, bpr));
+    const int b = static_cast<int>(std::clamp<std::int64_t>(selection.End() - offset, 0, bpr));
     if (a < b) {
         const QColor back = pal.color(QPalette::Highlight);
         const QColor text = pal.color(QPalette::HighlightedText);
@@ -90,7 +89,7 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, st
     if (!m_bCaretOn)
         return;
     // The caret inverts the cell it stands on.
-    const bool selected = m_nCaret >= selStart && m_nCaret < selEnd;
+    const bool selected = selection.Contains(m_nCaret);
     const QColor back = pal.color(selected ? QPalette::Highlight : QPalette::Base);
     const QColor text = pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
     const int cell = m_bHexPane ? HexColumn() + 3 * col + m_nNibble : m_nCharColumn + col;

@@ -114,11 +114,8 @@ void CQuexoView::OnUpdateOffsetPane(CCmdUI* ui) {
 }
 
 void CQuexoView::OnUpdateSelectionPane(CCmdUI* ui) {
-    std::int64_t start = 0;
-    std::int64_t length = 0;
-    m_grid.GetSelection(start, length);
     ui->Enable(true);
-    ui->SetText(QString::fromStdString(FormatSelectionStatus(length)));
+    ui->SetText(QString::fromStdString(FormatSelectionStatus(m_grid.GetSelection().length)));
 }
 
 void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {

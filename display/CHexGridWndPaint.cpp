@@ -72,8 +72,8 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, CByteRange selection) {
     if (a < b) {
         const QColor back = pal.color(QPalette::Highlight);
         const QColor text = pal.color(QPalette::HighlightedText);
-        FillCells(painter, row, HexColumn() + 3 * a, 3 * (b - a) - 1, back, text);
-        FillCells(painter, row, m_nCharColumn + a, b - a, back, text);
+        FillCells(painter, row, HexCell(a), HexCell(b) - HexCell(a) - 1, back, text);
+        FillCells(painter, row, CharCell(a), b - a, back, text);
     }
 
     const std::int64_t d = m_nCaret - offset;
@@ -83,16 +83,16 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, CByteRange selection) {
     const QColor mirrorBack = pal.color(QPalette::Button);
     const QColor mirrorText = pal.color(QPalette::ButtonText);
     if (m_bHexPane)
-        FillCells(painter, row, m_nCharColumn + col, 1, mirrorBack, mirrorText);
+        FillCells(painter, row, CharCell(col), 1, mirrorBack, mirrorText);
     else
-        FillCells(painter, row, HexColumn() + 3 * col, 2, mirrorBack, mirrorText);
+        FillCells(painter, row, HexCell(col), 2, mirrorBack, mirrorText);
     if (!m_bCaretOn)
         return;
     // The caret inverts the cell it stands on.
     const bool selected = selection.Contains(m_nCaret);
     const QColor back = pal.color(selected ? QPalette::Highlight : QPalette::Base);
     const QColor text = pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    const int cell = m_bHexPane ? HexColumn() + 3 * col + m_nNibble : m_nCharColumn + col;
+    const int cell = m_bHexPane ? HexCell(col) + m_nNibble : CharCell(col);
     FillCells(painter, row, cell, 1, text, back);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "display/CHexGridWnd.h"
+#include "document/UpdateHints.h"
 #include "framework/CView.h"
 #include "storage/ByteString.h"
 
@@ -14,9 +15,9 @@ class CQuexoDoc;
 class CQuexoView : public CView {
     Q_OBJECT
 public:
-    // Update hints, tested bit by bit; 0 means all of them.
-    static constexpr long kHintFile = 1;     // the file's bytes or length changed
-    static constexpr long kHintSettings = 2; // the display settings changed
+    // Short names of the update hints (document/UpdateHints.h).
+    static constexpr long kHintFile = kHintContentChanged;
+    static constexpr long kHintSettings = kHintSettingsChanged;
 
     explicit CQuexoView(QWidget* parent = nullptr);
     ~CQuexoView() override;
@@ -51,7 +52,6 @@ protected:
 
 private:
     void RegisterPrintCommands();
-    void OnGridEdited();
     void OnUpdateOffsetPane(CCmdUI* ui);
     void OnUpdateSelectionPane(CCmdUI* ui);
     void OnUpdateCursorData(CCmdUI* ui);

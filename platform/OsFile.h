@@ -29,10 +29,13 @@ enum OpenFlags : unsigned {
     typeBit = 0x8000,
 };
 
-// Opens `name` as the flag word says. Share modes are emulated with advisory
-// locks: a conflicting open fails with the sharing-violation code (kShareError).
-// Handles are never inherited by programs we start, whatever the flags say: an
-// inherited handle would keep the file locked after we let go of it.
+// Opens `name` as the flag word says. Only regular files open: a folder is
+// refused as access denied, anything else (named pipe, socket, character or
+// block device) with kNotRegularFile, without waiting for a peer. Share modes
+// are emulated with advisory locks: a conflicting open fails with the
+// sharing-violation code (kShareError). Handles are never inherited by programs
+// we start, whatever the flags say: an inherited handle would keep the file
+// locked after we let go of it.
 int OpenFile(const std::string& name, unsigned flags, FileHandle* out);
 // Takes the lock that an open with `flags` would take, on a handle already open.
 int LockFile(FileHandle file, unsigned flags);
@@ -81,10 +84,11 @@ int RemoveFile(const std::string& name);
 int ReplaceFile(const std::string& from, const std::string& to);
 
 // Error codes the layers above test for.
-extern const int kShareError;  // another open holds the file (sharing violation)
-extern const int kNoSpace;     // the disk is full
-extern const int kIoError;     // a hardware I/O error
-extern const int kBadArgument; // an invalid argument, such as a negative seek
+extern const int kShareError;     // another open holds the file (sharing violation)
+extern const int kNoSpace;        // the disk is full
+extern const int kIoError;        // a hardware I/O error
+extern const int kBadArgument;    // an invalid argument, such as a negative seek
+extern const int kNotRegularFile; // a pipe, socket or device where a file was expected
 
 // The file-error cause (the numbers of CFileException) for a system error code.
 int CauseFromOsError(int code);

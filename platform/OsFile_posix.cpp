@@ -23,6 +23,7 @@ const int kShareError = EWOULDBLOCK;
 const int kNoSpace = ENOSPC;
 const int kIoError = EIO;
 const int kBadArgument = EINVAL;
+const int kNotRegularFile = ENODEV;
 
 namespace {
 
@@ -93,21 +94,28 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     }
     if (flags & modeCreate)
         oflags |= O_CREAT; // truncation waits until the lock is held
-    oflags |= O_CLOEXEC;   // see the header: never inherited
+    // Never inherited (see the header); never blocking, as opening a named pipe
+    // or a terminal would wait for a peer that may never come.
+    oflags |= O_CLOEXEC | O_NONBLOCK;
+    struct stat st {};
+    // A socket is refused by open() itself, with an error that reads "not found".
+    if (::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return kNotRegularFile;
     const int fd = ::open(name.c_str(), oflags, 0666);
     if (fd < 0)
         return errno;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return EACCES; // a folder is not a file to edit
-    }
-    if (const int err = LockFile(fd, flags)) {
+    int err = ::fstat(fd, &st) != 0 ? errno : 0;
+    if (err == 0 && !S_ISREG(st.st_mode))
+        err = S_ISDIR(st.st_mode) ? EACCES : kNotRegularFile; // a folder: access denied
+    if (err != 0) {
         ::close(fd);
         return err;
     }
-    if ((flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0) {
-        const int err = errno;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    err = LockFile(fd, flags);
+    if (err == 0 && (flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0)
+        err = errno;
+    if (err != 0) {
         ::close(fd);
         return err;
     }
@@ -396,8 +404,9 @@ int CauseFromOsError(int code) {
         return 0;
     case ENOENT:
     case ENXIO:
-    case ENODEV:
         return 2; // file not found
+    case ENODEV:
+        return 15; // not a regular file
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:

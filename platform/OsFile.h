@@ -58,6 +58,9 @@ int GetFileLength(FileHandle file, std::int64_t* length);
 // Whether `name` still leads to the file open through `file` (false when the
 // name is gone or now names another file).
 bool IsFileNamed(FileHandle file, const std::string& name);
+// Whether `name` itself (a link in its last part not followed) is a regular
+// file; `*exists` tells whether anything at all stands under the name.
+bool IsRegularName(const std::string& name, bool* exists);
 int SetFileLength(FileHandle file, std::int64_t length);
 int SyncFile(FileHandle file);
 // Gives `to` the permission bits of `from`, and its owner and group where the

@@ -271,6 +271,12 @@ bool IsFileNamed(FileHandle file, const std::string& name) {
     return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+bool IsRegularName(const std::string& name, bool* exists) {
+    struct stat st {};
+    *exists = ::lstat(name.c_str(), &st) == 0 || errno != ENOENT;
+    return *exists && S_ISREG(st.st_mode);
+}
+
 int SetFileLength(FileHandle file, std::int64_t length) {
     if (int err = Inject(FileOp::SetLength, NameOf(file)))
         return err;

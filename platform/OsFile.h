@@ -63,9 +63,14 @@ bool IsFileNamed(FileHandle file, const std::string& name);
 bool IsRegularName(const std::string& name, bool* exists);
 int SetFileLength(FileHandle file, std::int64_t length);
 int SyncFile(FileHandle file);
-// Gives `to` the permission bits of `from`, and its owner and group where the
-// system lets us (a failure to change the owner is not an error).
+// Gives `to` the owner, group and permission bits of `from` as far as the
+// system lets us, never more access than `from` gave: where the owner cannot be
+// kept the set-user-id bit goes, where the group cannot be kept the
+// set-group-id bit and the group's rights go. Not being allowed to change the
+// owner is not an error; SameOwner tells whether it worked.
 int CopyPermissions(FileHandle from, FileHandle to);
+// Whether both files have the same owner and group.
+bool SameOwner(FileHandle a, FileHandle b);
 
 // An absolute, normalised path ("." and ".." folded); false when it cannot be made.
 bool FullPath(const std::string& name, std::string* out);

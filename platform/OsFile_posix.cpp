@@ -293,16 +293,33 @@ int SyncFile(FileHandle file) {
 
 int CopyPermissions(FileHandle from, FileHandle to) {
     struct stat st {};
-    if (::fstat(static_cast<int>(from), &st) != 0)
+    struct stat mine {};
+    if (::fstat(static_cast<int>(from), &st) != 0 || ::fstat(static_cast<int>(to), &mine) != 0)
         return errno;
     // Owner first: changing it may clear the set-id bits the mode then restores.
-    struct stat mine {};
-    if (::fstat(static_cast<int>(to), &mine) == 0 &&
-        (mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) &&
-        ::fchown(static_cast<int>(to), st.st_uid, st.st_gid) != 0) {
-        // Only the owner's group or root may give a file away; the copy stays ours.
+    // Only root may give a file away; a member of the group may still keep it.
+    if ((mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) &&
+        ::fchown(static_cast<int>(to), st.st_uid, st.st_gid) != 0 &&
+        ::fchown(static_cast<int>(to), static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither: the copy stays in our own group.
     }
-    return ::fchmod(static_cast<int>(to), st.st_mode & 07777) == 0 ? 0 : errno;
+    if (::fstat(static_cast<int>(to), &mine) != 0)
+        return errno;
+    mode_t mode = st.st_mode & 07777;
+    // Rights never pass to someone who did not hold them: no set-user-id for a
+    // new owner, no set-group-id nor group rights for a new group.
+    if (mine.st_uid != st.st_uid)
+        mode &= ~mode_t(S_ISUID);
+    if (mine.st_gid != st.st_gid)
+        mode &= ~mode_t(S_ISGID | S_IRWXG);
+    return ::fchmod(static_cast<int>(to), mode) == 0 ? 0 : errno;
+}
+
+bool SameOwner(FileHandle a, FileHandle b) {
+    struct stat sa {};
+    struct stat sb {};
+    return ::fstat(static_cast<int>(a), &sa) == 0 && ::fstat(static_cast<int>(b), &sb) == 0 &&
+           sa.st_uid == sb.st_uid && sa.st_gid == sb.st_gid;
 }
 
 bool FullPath(const std::string& name, std::string* out) {

@@ -136,6 +136,12 @@ void CPieceFile64::CommitRewrite() {
     // between the rename and our holding the saved file.
     if (const int err = platform::LockFile(temp.m_handle, modeReadWrite | shareDenyWrite))
         RaiseOs(err);
+    // A rewrite that would hand the file to us (or to our group) would change
+    // who may read and write it: refused before anything is written.
+    if (const int err = platform::CopyPermissions(m_hSourceFile, temp.m_handle))
+        RaiseOs(err);
+    if (!platform::SameOwner(m_hSourceFile, temp.m_handle))
+        Raise(CFileException::ownerNotKept);
 
     std::int64_t out = 0;
     std::int64_t handedOver = 0; // bytes of the temporary file already given to the disk
@@ -171,6 +177,7 @@ void CPieceFile64::CommitRewrite() {
         }
     }
 
+    // Again, as writing may have cleared the set-id bits.
     if (const int err = platform::CopyPermissions(m_hSourceFile, temp.m_handle))
         RaiseOs(err);
     if (const int err = platform::SyncFile(temp.m_handle))

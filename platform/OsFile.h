@@ -88,7 +88,8 @@ int CreateTempFile(const std::string& folder, const std::string& prefix, std::st
                    FileHandle* out);
 int RemoveFile(const std::string& name);
 // Puts `from` in the place of `to` in one atomic step and makes it durable.
-// Handles open on `from` stay open on the moved file.
+// Handles open on `from` stay open on the moved file. When the folder cannot be
+// opened or synced, the error is returned although the rename is done.
 int ReplaceFile(const std::string& from, const std::string& to);
 
 // Error codes the layers above test for.

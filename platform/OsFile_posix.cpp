@@ -413,12 +413,15 @@ int ReplaceFile(const std::string& from, const std::string& to) {
         if (open == from)
             open = to;
     // Make the new directory entry durable; the data was synced by the caller.
+    // A failure is reported: the file is in place, but a crash may yet undo it.
+    if (int err = Inject(FileOp::SyncFolder, to))
+        return err;
     const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
+    if (dir < 0)
+        return errno;
+    const int err = ::fsync(dir) == 0 ? 0 : errno;
+    ::close(dir);
+    return err;
 }
 
 int CauseFromOsError(int code) {

@@ -364,3 +364,19 @@ TEST_F(PieceFileCommit, LinkPutInTheFilesPlaceAfterOpenIsNeverWrittenThrough) {
         }
     }
 }
+
+TEST_F(PieceFileCommit, FolderThatCannotBeSyncedAfterTheRenameIsReported) {
+    OpenWith(RandomBytes(15, 3000));
+    m_file.Insert(1, '+');
+    {
+        ScopedFaults faults([](FileOp op, const std::string&, std::int64_t*) {
+            return op == FileOp::SyncFolder ? EIO : 0;
+        });
+        EXPECT_EQ(CatchFileError([&] { m_file.Flush(); }).m_cause, CFileException::hardIO);
+    }
+    EXPECT_EQ(m_file.CheckInvariants(), "");
+    Bytes expected = m_original;
+    expected.insert(expected.begin(), '+');
+    EXPECT_EQ(Content(m_file), expected);
+    SaveAndCheck(expected, false); // tried again, it goes through
+}

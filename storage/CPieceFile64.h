@@ -53,8 +53,8 @@ public:
     virtual void Delete(std::int64_t count);
     virtual int GetPieceCount() const { return static_cast<int>(m_pieces.size()); }
     // Downward: first byte of the first match at or after start that ends by
-    // limit (-1: none). Upward: last byte of the nearest match starting before
-    // start. -1 when not found or cancelled.
+    // limit (-1: none, also for a start outside 0…length). Upward: last byte of the nearest match
+    // starting before start. -1 when not found or cancelled.
     virtual std::int64_t Find(CByteString pattern, int matchCase, int down, std::int64_t start,
                               std::int64_t limit);
 

@@ -17,7 +17,7 @@ constexpr gid_t kUserGroup = 4321;
 constexpr gid_t kSharedGroup = 2000;
 constexpr gid_t kForeignGroup = 3000;
 
-enum Outcome { saved = 10, refusedOwner = 11, otherError = 12, notOpened = 13 };
+enum Outcome { saved = 10, refusedOwner = 11, otherError = 12, notOpened = 13, noSwitch = 14 };
 
 // Inserts a byte into `path` and saves it as kUser (member of kSharedGroup only).
 int SaveAsUser(const std::string& path) {
@@ -26,7 +26,7 @@ int SaveAsUser(const std::string& path) {
         const gid_t groups[] = {kSharedGroup};
         if (::setgroups(1, groups) != 0 || ::setresgid(kUserGroup, kUserGroup, kUserGroup) != 0 ||
             ::setresuid(kUser, kUser, kUser) != 0)
-            ::_exit(notOpened);
+            ::_exit(noSwitch); // a container may deny it even to root
         int outcome = otherError;
         try {
             CPieceFile64 file;
@@ -78,7 +78,10 @@ TEST(RewriteOwnership, NeverWidensAccessWhenSavedByAnotherUser) {
         ASSERT_EQ(::chown(path.c_str(), c.owner, c.group), 0);
         ASSERT_EQ(::chmod(path.c_str(), c.mode | 0200), 0); // the saver may write it
         const mode_t mode = c.mode | 0200;
-        EXPECT_EQ(SaveAsUser(path), c.outcome) << n;
+        const int outcome = SaveAsUser(path);
+        if (outcome == noSwitch)
+            GTEST_SKIP() << "this system does not let us act as another user";
+        EXPECT_EQ(outcome, c.outcome) << n;
         struct stat st {};
         ASSERT_EQ(::stat(path.c_str(), &st), 0);
         EXPECT_EQ(st.st_uid, c.owner) << n;

@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -23,15 +24,24 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 constexpr unsigned kReadWrite = CFile64::modeReadWrite | CFile64::shareDenyWrite;
 
-// One scratch folder for the whole run.
-const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = "/tmp/quexo-fuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
+// One scratch folder for the whole run, removed when the run ends.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        m_path = "/tmp/quexo-fuzz-XXXXXX";
+        if (!::mkdtemp(m_path.data()))
             std::abort();
-        return pattern;
-    }();
-    return folder;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    std::string m_path;
+};
+
+const std::string& Folder() {
+    static const ScratchFolder folder;
+    return folder.m_path;
 }
 
 void WriteWhole(const std::string& path, const Bytes& bytes) {

@@ -27,3 +27,7 @@ ctest --test-dir build/core --output-on-failure -j "$(nproc)" --timeout 600
 build sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$(nproc)" --timeout 900
+
+# Every fuzz target for 15 seconds from its seeds (clang, ASan, UBSan); see
+# README.md for longer runs.
+scripts/run-fuzz 15

@@ -97,7 +97,28 @@ bool CHexGridWnd::event(QEvent* event) {
     return QAbstractScrollArea::event(event);
 }
 
+// The keys that move the caret; with Alt held they do nothing here.
+static bool IsCaretKey(int key) {
+    switch (key) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CHexGridWnd::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & Qt::AltModifier) && IsCaretKey(event->key())) {
+        event->ignore();
+        return;
+    }
     try {
         const Qt::KeyboardModifiers mods = event->modifiers();
         const bool shift = mods & Qt::ShiftModifier;

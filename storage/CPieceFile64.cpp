@@ -88,6 +88,7 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
         m_hSourceFile = platform::kNoFile;
     }
     m_strSourcePath.clear();
+    m_strSavePath.clear();
     if (!platform::FullPath(name, &m_strSourcePath))
         m_strSourcePath = name;
     flags &= ~unsigned(typeBinary);
@@ -110,6 +111,8 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
     std::string resolved;
     if (!platform::IsFileNamed(handle, m_strSourcePath) && platform::ResolveLinks(name, &resolved))
         m_strSourcePath = resolved;
+    if (!platform::ResolveLinks(m_strSourcePath, &m_strSavePath))
+        m_strSavePath = m_strSourcePath;
     m_hSourceFile = handle;
     m_nPosition = 0;
     m_nTotalLength = length;

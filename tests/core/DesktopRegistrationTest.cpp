@@ -1,8 +1,10 @@
 #include "app/DesktopRegistration.h"
 #include "app/DesktopEntry.h"
+#include "platform/FaultInjection.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -270,4 +272,40 @@ TEST(DesktopRegistration, UnwritableOrMissingFoldersAreSilent) {
         UpdateDesktopRegistration(DesktopFolders{}, "/q", DesktopRegistrationRequest::Install));
     EXPECT_FALSE(
         UpdateDesktopRegistration(DesktopFolders{}, "/q", DesktopRegistrationRequest::Uninstall));
+}
+
+namespace {
+// Notes every file operation, in order, as "op name".
+class OperationLog : public platform::FaultInjector {
+public:
+    OperationLog() { m_previous = platform::SetFaultInjector(this); }
+    ~OperationLog() override { platform::SetFaultInjector(m_previous); }
+    int Before(platform::FileOp op, const std::string& name, std::int64_t*) override {
+        m_log.push_back(std::to_string(static_cast<int>(op)) + " " + name);
+        return 0;
+    }
+    std::vector<std::string> m_log;
+
+private:
+    platform::FaultInjector* m_previous = nullptr;
+};
+} // namespace
+
+TEST(DesktopRegistration, EntriesAreSyncedBeforeTheyTakeTheirPlace) {
+    Folders s;
+    OperationLog log;
+    UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Install);
+    for (const fs::path& entry : {s.OpenWith(), s.Terminal()}) {
+        const auto at = [&](platform::FileOp op, const std::string& name) {
+            const std::string line = std::to_string(static_cast<int>(op)) + " " + name;
+            return std::find(log.m_log.begin(), log.m_log.end(), line) - log.m_log.begin();
+        };
+        const auto sync = at(platform::FileOp::Sync, entry.string() + ".new");
+        const auto rename = at(platform::FileOp::Replace, entry.string());
+        const auto folder = at(platform::FileOp::SyncFolder, entry.string());
+        const auto end = static_cast<std::ptrdiff_t>(log.m_log.size());
+        EXPECT_LT(sync, rename) << entry;
+        EXPECT_LT(rename, end) << entry;
+        EXPECT_LT(folder, end) << entry;
+    }
 }

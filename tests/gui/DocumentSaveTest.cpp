@@ -318,3 +318,32 @@ TEST_F(DocumentTest, SaveAsOfFileShortenedUnderUsFailsAndKeepsTarget) {
     EXPECT_EQ(doc->GetPathName(), source);
     EXPECT_TRUE(doc->IsModified());
 }
+
+TEST_F(DocumentTest, SaveThroughALinkPutInTheFilesPlaceIsRefusedAndSaveAsStillWorks) {
+    PromptScript prompts;
+    DialogScript dialogs;
+    const QString path = Write("doc.bin", Binary());
+    const QString victim = Write("profile", "keep me\n");
+    CQuexoDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    Edit(doc, 'Q');
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(victim, path));
+    m_app->ExecuteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(prompts.Count(), 1);
+    EXPECT_EQ(prompts.LastText(),
+              path + " ne mène plus au fichier ouvert (il a été remplacé par un lien ou un autre "
+                     "objet) : le document n'est pas enregistré. Utilisez « Enregistrer sous » "
+                     "pour le garder.");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(Read(victim), "keep me\n");
+
+    dialogs.ChooseFile(Path("copy.bin"));
+    m_app->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(prompts.Count(), 1);
+    QByteArray expected = Binary();
+    expected[0] = 'Q';
+    EXPECT_EQ(Read(Path("copy.bin")), expected);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Read(victim), "keep me\n");
+}

@@ -16,6 +16,8 @@ build() {
 # The whole program with its GUI tests (offscreen, private HOME per test).
 build ci
 ctest --test-dir build/ci --output-on-failure -j "$(nproc)" --timeout 600
+# The .deb: built, unpacked into a scratch root and run from there.
+scripts/check-package build/ci
 
 # The Qt-free core alone: proves no Qt include crept into it.
 build core
@@ -25,6 +27,10 @@ ctest --test-dir build/core --output-on-failure -j "$(nproc)" --timeout 600
 build sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$(nproc)" --timeout 900
+
+# Every fuzz target for 15 seconds from its seeds (clang, ASan, UBSan); see
+# README.md for longer runs.
+scripts/run-fuzz 15
 
 # The Qt-free core cross-built for Windows, its tests run under Wine in a
 # throw-away prefix (one Wine server for the whole run).

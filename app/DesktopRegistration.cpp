@@ -1,7 +1,9 @@
 #include "app/DesktopRegistration.h"
 
 #include "app/DesktopEntry.h"
+#include "platform/OsFile.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -31,23 +33,29 @@ std::string ReadText(const fs::path& file) {
     return text.str();
 }
 
-// Written beside the target and renamed over it, so a reader never sees half an entry.
+// Written beside the target, made durable and renamed over it, so neither a
+// reader nor a crash ever leaves half an entry.
 bool WriteText(const fs::path& file, const std::string& text) {
-    const fs::path temporary = file.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, file, error);
-    if (error) {
-        fs::remove(temporary, error);
+    const std::string temporary = file.string() + ".new";
+    platform::FileHandle handle = platform::kNoFile;
+    if (platform::OpenFile(
+            temporary, platform::modeCreate | platform::modeReadWrite | platform::shareExclusive,
+            &handle) != 0)
+        return false;
+    std::uint32_t done = 0;
+    int err =
+        platform::WriteAt(handle, 0, text.data(), static_cast<std::uint32_t>(text.size()), &done);
+    if (err == 0 && done < text.size())
+        err = platform::kNoSpace;
+    if (err == 0)
+        err = platform::SyncFile(handle);
+    const int closed = platform::CloseFile(handle);
+    if (err == 0)
+        err = closed;
+    if (err == 0)
+        err = platform::ReplaceFile(temporary, file.string());
+    if (err != 0) {
+        platform::RemoveFile(temporary);
         return false;
     }
     return true;
@@ -91,12 +99,14 @@ bool UpdateDesktopRegistration(const DesktopFolders& folders, const std::string&
 
     if (!haveApplications || programPath.empty())
         return true;
-    if (request == DesktopRegistrationRequest::Refresh &&
-        desktopentry::RecordedProgram(ReadText(openWith)) == programPath)
+    // Compared as a whole, so that entries an earlier release wrote (which
+    // declared file types, and so could become their default) are replaced too.
+    const std::string openWithText = desktopentry::OpenWithEntry(programPath);
+    if (request == DesktopRegistrationRequest::Refresh && ReadText(openWith) == openWithText)
         return true;
 
     fs::create_directories(folders.applications, ignored);
-    WriteText(openWith, desktopentry::OpenWithEntry(programPath));
+    WriteText(openWith, openWithText);
     WriteText(terminal, desktopentry::TerminalHereEntry(programPath));
     return true;
 }

@@ -11,7 +11,9 @@ struct NormalisedHexText {
     int beeps = 0;         // one per rejected character
 };
 
-// A blank in a digit position is dropped silently, with a beep only when nothing
-// follows it; any other non-hex character there is dropped with a beep; a
-// missing separator blank is inserted.
+// A blank in a digit position is dropped silently, except that it beeps when
+// nothing follows it; the character that moves into its place is judged like
+// any other, so of two blanks in a row the second is dropped with a beep. Any
+// other non-hex character there is dropped with a beep; a missing separator
+// blank is inserted.
 NormalisedHexText NormaliseHexText(std::string text, std::size_t caret);

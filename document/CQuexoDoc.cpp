@@ -3,6 +3,7 @@
 #include "document/CTextHandOff.h"
 #include "document/DocumentCommandIds.h"
 #include "document/TextFileCheck.h"
+#include "document/UpdateHints.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CMDIFrameWnd.h"
 #include "framework/CWaitCursor.h"
@@ -45,6 +46,7 @@ CQuexoDoc::~CQuexoDoc() {
 void CQuexoDoc::DeleteContents() {
     delete m_pFile;
     m_pFile = nullptr;
+    ++m_nRevision;
     CDocument::DeleteContents();
 }
 
@@ -52,6 +54,7 @@ bool CQuexoDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
     m_pFile = new CPieceFile64;
+    ++m_nRevision;
     m_bReadOnly = false;
     return true;
 }
@@ -60,7 +63,9 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
     DeleteContents();
     const std::string name = EncodePath(path);
     try {
-        if (LooksLikeText(name)) {
+        // A copy started by a hand-off shows its files: handing them off again
+        // could start this program over and over.
+        if (LooksLikeText(name) && !CTextHandOff::StartedByHandOff()) {
             CTextHandOff& handOff = CTextHandOff::Current();
             bool handOver = false;
             switch (DecideTextOpen(handOff.m_nOpenTextMode)) {
@@ -78,9 +83,11 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
             if (handOver) {
                 // Not an error: the file went to the text editor (or the editor
-                // failed and said so); either way it is not opened here.
-                handOff.OpenInTextEditor(path);
-                return false;
+                // failed and said so); either way it is not opened here. Only
+                // the command line's file, which would otherwise end the
+                // program, is shown in hex after a failed hand-off.
+                if (handOff.OpenInTextEditor(path) || !handOff.m_bHexWhenHandOffFails)
+                    return false;
             }
         }
 
@@ -97,6 +104,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
         }
         m_pFile = file.release();
+        ++m_nRevision;
         SetModifiedFlag(false);
         return true;
     } catch (const CFileException& e) {
@@ -132,13 +140,12 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     try {
         CWaitCursor wait;
         std::vector<std::uint8_t> buffer(kCopyBlock);
-        m_pFile->Seek(0, CFile64::begin);
         std::int64_t copied = 0;
         for (;;) {
-            const std::uint32_t got = m_pFile->Read(buffer.data(), kCopyBlock);
+            const std::int64_t got = m_pFile->ReadAt(copied, buffer.data(), kCopyBlock);
             if (got == 0)
                 break;
-            target->Write(buffer.data(), got);
+            target->Write(buffer.data(), static_cast<std::uint32_t>(got));
             copied += got;
         }
         // Reads stop early when another program shortened the file under us.
@@ -161,10 +168,11 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     if (!OnOpenDocument(path)) {
         delete m_pFile;
         m_pFile = previous.release();
+        ++m_nRevision;
         m_bReadOnly = previousReadOnly;
         return false;
     }
-    UpdateAllViews(nullptr, 0);
+    UpdateAllViews(nullptr, kHintAll);
     SetModifiedFlag(false);
     return true;
 }

@@ -81,8 +81,17 @@ void CSafeSaveFile::Close() {
     m_hFile = platform::kNoFile;
     if (!err)
         err = closeErr;
-    if (!err)
+    if (!err) {
         err = platform::ReplaceFile(m_strTempName, m_strTarget);
+        bool tempLeft = false;
+        platform::IsRegularName(m_strTempName, &tempLeft);
+        if (err && !tempLeft) {
+            // Renamed, but the folder could not be made durable: the target
+            // already holds the new content and must stay.
+            m_strTempName.clear();
+            m_bCreatedTarget = false;
+        }
+    }
     if (err) {
         const std::string target = m_strTarget;
         Discard();

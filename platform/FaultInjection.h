@@ -8,7 +8,20 @@
 
 namespace platform {
 
-enum class FileOp { Open, Read, Write, Copy, Sync, CreateTemp, Replace, Remove, SetLength };
+// SyncFolder: opening and syncing the folder after a rename (named by the
+// renamed file's new name).
+enum class FileOp {
+    Open,
+    Read,
+    Write,
+    Copy,
+    Sync,
+    CreateTemp,
+    Replace,
+    Remove,
+    SetLength,
+    SyncFolder
+};
 
 class FaultInjector {
 public:

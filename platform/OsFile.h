@@ -29,10 +29,13 @@ enum OpenFlags : unsigned {
     typeBit = 0x8000,
 };
 
-// Opens `name` as the flag word says. Share modes are emulated with advisory
-// locks: a conflicting open fails with the sharing-violation code (kShareError).
-// Handles are never inherited by programs we start, whatever the flags say: an
-// inherited handle would keep the file locked after we let go of it.
+// Opens `name` as the flag word says. Only regular files open: a folder is
+// refused as access denied, anything else (named pipe, socket, character or
+// block device) with kNotRegularFile, without waiting for a peer. Share modes
+// are emulated with advisory locks: a conflicting open fails with the
+// sharing-violation code (kShareError). Handles are never inherited by programs
+// we start, whatever the flags say: an inherited handle would keep the file
+// locked after we let go of it.
 int OpenFile(const std::string& name, unsigned flags, FileHandle* out);
 // Takes the lock that an open with `flags` would take, on a handle already open.
 int LockFile(FileHandle file, unsigned flags);
@@ -55,11 +58,19 @@ int GetFileLength(FileHandle file, std::int64_t* length);
 // Whether `name` still leads to the file open through `file` (false when the
 // name is gone or now names another file).
 bool IsFileNamed(FileHandle file, const std::string& name);
+// Whether `name` itself (a link in its last part not followed) is a regular
+// file; `*exists` tells whether anything at all stands under the name.
+bool IsRegularName(const std::string& name, bool* exists);
 int SetFileLength(FileHandle file, std::int64_t length);
 int SyncFile(FileHandle file);
-// Gives `to` the permission bits of `from`, and its owner and group where the
-// system lets us (a failure to change the owner is not an error).
+// Gives `to` the owner, group and permission bits of `from` as far as the
+// system lets us, never more access than `from` gave: where the owner cannot be
+// kept the set-user-id bit goes, where the group cannot be kept the
+// set-group-id bit and the group's rights go. Not being allowed to change the
+// owner is not an error; SameOwner tells whether it worked.
 int CopyPermissions(FileHandle from, FileHandle to);
+// Whether both files have the same owner and group.
+bool SameOwner(FileHandle a, FileHandle b);
 
 // An absolute, normalised path ("." and ".." folded); false when it cannot be made.
 bool FullPath(const std::string& name, std::string* out);
@@ -77,7 +88,8 @@ int CreateTempFile(const std::string& folder, const std::string& prefix, std::st
                    FileHandle* out);
 int RemoveFile(const std::string& name);
 // Puts `from` in the place of `to` in one atomic step and makes it durable.
-// Handles open on `from` stay open on the moved file.
+// Handles open on `from` stay open on the moved file. When the folder cannot be
+// opened or synced, the error is returned although the rename is done.
 int ReplaceFile(const std::string& from, const std::string& to);
 // The same for a file we hold open through `*held`, which afterwards holds the
 // file under its new name. Where the system cannot move an open file (Windows)
@@ -87,11 +99,12 @@ int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string
                     unsigned flags);
 
 // Error codes the layers above test for.
-extern const int kShareError;   // another open holds the file (sharing violation)
-extern const int kNoSpace;      // the disk is full
-extern const int kIoError;      // a hardware I/O error
-extern const int kBadArgument;  // an invalid argument, such as a negative seek
-extern const int kAccessDenied; // the system refuses access
+extern const int kShareError;     // another open holds the file (sharing violation)
+extern const int kNoSpace;        // the disk is full
+extern const int kIoError;        // a hardware I/O error
+extern const int kBadArgument;    // an invalid argument, such as a negative seek
+extern const int kAccessDenied;   // the system refuses access
+extern const int kNotRegularFile; // a pipe, socket or device where a file was expected
 
 // The file-error cause (the numbers of CFileException) for a system error code.
 int CauseFromOsError(int code);

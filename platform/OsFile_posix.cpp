@@ -24,6 +24,7 @@ const int kNoSpace = ENOSPC;
 const int kIoError = EIO;
 const int kBadArgument = EINVAL;
 const int kAccessDenied = EACCES;
+const int kNotRegularFile = ENODEV;
 
 namespace {
 
@@ -94,21 +95,28 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     }
     if (flags & modeCreate)
         oflags |= O_CREAT; // truncation waits until the lock is held
-    oflags |= O_CLOEXEC;   // see the header: never inherited
+    // Never inherited (see the header); never blocking, as opening a named pipe
+    // or a terminal would wait for a peer that may never come.
+    oflags |= O_CLOEXEC | O_NONBLOCK;
+    struct stat st {};
+    // A socket is refused by open() itself, with an error that reads "not found".
+    if (::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return kNotRegularFile;
     const int fd = ::open(name.c_str(), oflags, 0666);
     if (fd < 0)
         return errno;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return EACCES; // a folder is not a file to edit
-    }
-    if (const int err = LockFile(fd, flags)) {
+    int err = ::fstat(fd, &st) != 0 ? errno : 0;
+    if (err == 0 && !S_ISREG(st.st_mode))
+        err = S_ISDIR(st.st_mode) ? EACCES : kNotRegularFile; // a folder: access denied
+    if (err != 0) {
         ::close(fd);
         return err;
     }
-    if ((flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0) {
-        const int err = errno;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    err = LockFile(fd, flags);
+    if (err == 0 && (flags & modeCreate) && !(flags & modeNoTruncate) && ::ftruncate(fd, 0) != 0)
+        err = errno;
+    if (err != 0) {
         ::close(fd);
         return err;
     }
@@ -264,6 +272,12 @@ bool IsFileNamed(FileHandle file, const std::string& name) {
     return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+bool IsRegularName(const std::string& name, bool* exists) {
+    struct stat st {};
+    *exists = ::lstat(name.c_str(), &st) == 0 || errno != ENOENT;
+    return *exists && S_ISREG(st.st_mode);
+}
+
 int SetFileLength(FileHandle file, std::int64_t length) {
     if (int err = Inject(FileOp::SetLength, NameOf(file)))
         return err;
@@ -280,16 +294,33 @@ int SyncFile(FileHandle file) {
 
 int CopyPermissions(FileHandle from, FileHandle to) {
     struct stat st {};
-    if (::fstat(static_cast<int>(from), &st) != 0)
+    struct stat mine {};
+    if (::fstat(static_cast<int>(from), &st) != 0 || ::fstat(static_cast<int>(to), &mine) != 0)
         return errno;
     // Owner first: changing it may clear the set-id bits the mode then restores.
-    struct stat mine {};
-    if (::fstat(static_cast<int>(to), &mine) == 0 &&
-        (mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) &&
-        ::fchown(static_cast<int>(to), st.st_uid, st.st_gid) != 0) {
-        // Only the owner's group or root may give a file away; the copy stays ours.
+    // Only root may give a file away; a member of the group may still keep it.
+    if ((mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) &&
+        ::fchown(static_cast<int>(to), st.st_uid, st.st_gid) != 0 &&
+        ::fchown(static_cast<int>(to), static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither: the copy stays in our own group.
     }
-    return ::fchmod(static_cast<int>(to), st.st_mode & 07777) == 0 ? 0 : errno;
+    if (::fstat(static_cast<int>(to), &mine) != 0)
+        return errno;
+    mode_t mode = st.st_mode & 07777;
+    // Rights never pass to someone who did not hold them: no set-user-id for a
+    // new owner, no set-group-id nor group rights for a new group.
+    if (mine.st_uid != st.st_uid)
+        mode &= ~mode_t(S_ISUID);
+    if (mine.st_gid != st.st_gid)
+        mode &= ~mode_t(S_ISGID | S_IRWXG);
+    return ::fchmod(static_cast<int>(to), mode) == 0 ? 0 : errno;
+}
+
+bool SameOwner(FileHandle a, FileHandle b) {
+    struct stat sa {};
+    struct stat sb {};
+    return ::fstat(static_cast<int>(a), &sa) == 0 && ::fstat(static_cast<int>(b), &sb) == 0 &&
+           sa.st_uid == sb.st_uid && sa.st_gid == sb.st_gid;
 }
 
 bool FullPath(const std::string& name, std::string* out) {
@@ -383,12 +414,15 @@ int ReplaceFile(const std::string& from, const std::string& to) {
         if (open == from)
             open = to;
     // Make the new directory entry durable; the data was synced by the caller.
+    // A failure is reported: the file is in place, but a crash may yet undo it.
+    if (int err = Inject(FileOp::SyncFolder, to))
+        return err;
     const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
+    if (dir < 0)
+        return errno;
+    const int err = ::fsync(dir) == 0 ? 0 : errno;
+    ::close(dir);
+    return err;
 }
 
 int ReplaceHeldFile(FileHandle*, const std::string& from, const std::string& to, unsigned) {
@@ -401,8 +435,9 @@ int CauseFromOsError(int code) {
         return 0;
     case ENOENT:
     case ENXIO:
-    case ENODEV:
         return 2; // file not found
+    case ENODEV:
+        return 15; // not a regular file
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:

@@ -25,6 +25,7 @@ const int kNoSpace = ERROR_DISK_FULL;
 const int kIoError = ERROR_IO_DEVICE;
 const int kBadArgument = ERROR_INVALID_PARAMETER;
 const int kAccessDenied = ERROR_ACCESS_DENIED;
+const int kNotRegularFile = ERROR_BAD_DEVICE;
 
 namespace {
 
@@ -136,7 +137,7 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     // object (devices, pipes) are not files to edit either.
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);
-        return ERROR_ACCESS_DENIED;
+        return kNotRegularFile;
     }
     *out = reinterpret_cast<FileHandle>(handle);
     OpenNames()[*out] = name;
@@ -263,6 +264,19 @@ bool IsFileNamed(FileHandle file, const std::string& name) {
            info.nFileIndexHigh == open.nFileIndexHigh && info.nFileIndexLow == open.nFileIndexLow;
 }
 
+bool IsRegularName(const std::string& name, bool* exists) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(name).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD err = ::GetLastError();
+        *exists = err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND;
+        return false;
+    }
+    *exists = true;
+    // A link (reparse point) or a folder is not the file that was opened.
+    return (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
 int SetFileLength(FileHandle file, std::int64_t length) {
     if (int err = Inject(FileOp::SetLength, NameOf(file)))
         return err;
@@ -302,6 +316,12 @@ int CopyPermissions(FileHandle from, FileHandle to) {
     return ::SetFileInformationByHandle(AsHandle(to), FileBasicInfo, &mine, sizeof mine)
                ? 0
                : LastError();
+}
+
+bool SameOwner(FileHandle, FileHandle) {
+    // Access here is the file's access list, which ReplaceFileW carries over;
+    // there is no owner and group pair to lose.
+    return true;
 }
 
 bool FullPath(const std::string& name, std::string* out) {
@@ -438,7 +458,9 @@ int ReplaceFile(const std::string& from, const std::string& to) {
     for (auto& open : OpenNames())
         if (open.second == from)
             open.second = to;
-    return 0;
+    // The move is written through; the folder needs no sync of its own. The
+    // fault point stays, so the error after a rename is tested here as well.
+    return Inject(FileOp::SyncFolder, FolderOf(to));
 }
 
 int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string& to,
@@ -503,6 +525,8 @@ int CauseFromOsError(int code) {
         return 13; // disk full
     case ERROR_HANDLE_EOF:
         return 14; // end of file
+    case ERROR_BAD_DEVICE:
+        return 15; // not a regular file
     default:
         return 1; // generic
     }

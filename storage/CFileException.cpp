@@ -10,7 +10,7 @@ constexpr unsigned kUntitledLower = 61446;
 
 std::string CFileException::GetErrorMessage() const {
     int cause = m_cause;
-    if (cause < none || cause > endOfFile)
+    if (cause < none || cause > lastCause)
         cause = genericException;
     const std::string name =
         m_strFileName.empty() ? std::string(res::LoadString(kUntitledLower)) : m_strFileName;

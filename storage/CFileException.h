@@ -23,6 +23,11 @@ public:
         lockViolation = 12,
         diskFull = 13,
         endOfFile = 14,
+        // Causes of our own, past the classic ones.
+        notRegularFile = 15, // a named pipe, socket or device
+        nameReplaced = 16,   // the name now leads elsewhere than the opened file
+        ownerNotKept = 17,   // a rewrite would change the file's owner or group
+        lastCause = ownerNotKept,
     };
 
     CFileException() = default;

@@ -53,8 +53,8 @@ public:
     virtual void Delete(std::int64_t count);
     virtual int GetPieceCount() const { return static_cast<int>(m_pieces.size()); }
     // Downward: first byte of the first match at or after start that ends by
-    // limit (-1: none). Upward: last byte of the nearest match starting before
-    // start. -1 when not found or cancelled.
+    // limit (-1: none, also for a start outside 0…length). Upward: last byte of the nearest match
+    // starting before start. -1 when not found or cancelled.
     virtual std::int64_t Find(CByteString pattern, int matchCase, int down, std::int64_t start,
                               std::int64_t limit);
 
@@ -101,6 +101,10 @@ private:
     [[noreturn]] void RaiseOs(int osError) const;
 
     // Flush helpers (CPieceFile64Commit.cpp).
+    // Raises nameReplaced unless the save path still leads, without a link
+    // anywhere along it, to the open file (or to nothing: a removed file is
+    // written anew under its name).
+    void CheckSavePath() const;
     bool CanCommitInPlace() const;
     void CommitInPlace();
     void CommitRewrite();
@@ -121,5 +125,9 @@ private:
     std::vector<std::int64_t> m_pieceStarts; // m_pieceStarts[i] is piece i's start
     bool m_bReadOnly = false;
     std::string m_strSourcePath;
+    // Where saves go: the opened file's path with every link resolved at open.
+    // A save checks that it still leads to the open handle's file, so a link
+    // put in its place later is never followed.
+    std::string m_strSavePath;
     std::function<bool()> m_cancelCheck;
 };

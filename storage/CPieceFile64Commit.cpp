@@ -67,10 +67,24 @@ void CPieceFile64::Flush() {
         return;
     if (m_hSourceFile == platform::kNoFile)
         Raise(CFileException::fileNotFound); // nothing to write back into
+    CheckSavePath();
     if (CanCommitInPlace())
         CommitInPlace();
     else
         CommitRewrite();
+}
+
+void CPieceFile64::CheckSavePath() const {
+    // Links were resolved at open; one found now was put there since, maybe by
+    // someone else to have us write over a file of the user's.
+    bool exists = false;
+    const bool regular = platform::IsRegularName(m_strSavePath, &exists);
+    const std::string& unlinked =
+        regular || exists ? m_strSavePath : platform::FolderOf(m_strSavePath);
+    std::string resolved;
+    if ((exists && !regular) || !platform::ResolveLinks(unlinked, &resolved) ||
+        resolved != unlinked)
+        Raise(CFileException::nameReplaced);
 }
 
 bool CPieceFile64::CanCommitInPlace() const {
@@ -78,7 +92,7 @@ bool CPieceFile64::CanCommitInPlace() const {
         return false;
     // Written in place, the edits would go into a file the name no longer
     // reaches (removed or replaced by another program) and be lost with it.
-    if (!platform::IsFileNamed(m_hSourceFile, m_strSourcePath))
+    if (!platform::IsFileNamed(m_hSourceFile, m_strSavePath))
         return false;
     for (size_t i = 0; i < m_pieces.size(); ++i)
         if (m_pieces[i]->m_bFromFile && m_pieces[i]->m_nFileOffset != m_pieceStarts[i])
@@ -111,9 +125,8 @@ void CPieceFile64::CommitRewrite() {
     if (m_nTotalLength > kRewriteLimit)
         Raise(CFileException::diskFull);
 
-    // Write through a link to the file it names, so the link survives the save.
-    std::string target;
-    platform::ResolveLinks(m_strSourcePath, &target);
+    // Write the file a link named at open, so the link survives the save.
+    const std::string& target = m_strSavePath;
     const std::string folder = platform::FolderOf(target);
 
     CTempFile temp;
@@ -123,6 +136,12 @@ void CPieceFile64::CommitRewrite() {
     // between the rename and our holding the saved file.
     if (const int err = platform::LockFile(temp.m_handle, modeReadWrite | shareDenyWrite))
         RaiseOs(err);
+    // A rewrite that would hand the file to us (or to our group) would change
+    // who may read and write it: refused before anything is written.
+    if (const int err = platform::CopyPermissions(m_hSourceFile, temp.m_handle))
+        RaiseOs(err);
+    if (!platform::SameOwner(m_hSourceFile, temp.m_handle))
+        Raise(CFileException::ownerNotKept);
 
     std::int64_t out = 0;
     std::int64_t handedOver = 0; // bytes of the temporary file already given to the disk
@@ -158,6 +177,7 @@ void CPieceFile64::CommitRewrite() {
         }
     }
 
+    // Again, as writing may have cleared the set-id bits.
     if (const int err = platform::CopyPermissions(m_hSourceFile, temp.m_handle))
         RaiseOs(err);
     if (const int err = platform::SyncFile(temp.m_handle))

@@ -38,6 +38,8 @@ std::int64_t CPieceFile64::Find(CByteString pattern, int matchCase, int down, st
 
 std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
                                     std::int64_t limit) {
+    if (start < 0 || start > m_nTotalLength)
+        return -1; // nothing starts outside the content
     const CByteSearch search(pattern, matchCase);
     const size_t len = pattern.size();
     const std::int64_t effectiveLimit = limit == -1 ? INT64_MAX : limit;

@@ -1,5 +1,6 @@
 #include "commands/ByteTextConversions.h"
 #include "commands/HexTextNormalise.h"
+#include "display/RowFormatter.h" // both name the character sets
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,11 @@ TEST(HexTextNormalise, TypingRules) {
     EXPECT_EQ(r.text, "41");
     EXPECT_EQ(r.caret, 0u);
     EXPECT_EQ(r.beeps, 0);
+
+    // Of two blanks in a row only the second beeps.
+    r = NormaliseHexText("4  1", 0);
+    EXPECT_EQ(r.text, "41");
+    EXPECT_EQ(r.beeps, 1);
 
     // Pasted text in the middle: separators inserted, caret follows.
     r = NormaliseHexText("41 42abc", 8);

@@ -90,6 +90,21 @@ TEST(CFile64, ReopeningReleasesTheLockOfTheOldHandle) {
     EXPECT_TRUE(other.Open(a.c_str(), kReadWriteDenyWrite));
 }
 
+TEST(CPieceFile64, ReopeningReleasesTheOldHandleEvenWhenTheNewOpenFails) {
+    TempDir dir;
+    const std::string a = dir.File("a.bin");
+    WriteFile(a, Bytes{1});
+    for (const std::string& next : {dir.File("b.bin"), dir.File("missing.bin")}) {
+        WriteFile(dir.File("b.bin"), Bytes{2});
+        CPieceFile64 file;
+        ASSERT_TRUE(file.Open(a.c_str(), kReadWriteDenyWrite));
+        file.Open(next.c_str(), kReadWriteDenyWrite);
+        CFile64 other;
+        EXPECT_TRUE(other.Open(a.c_str(), kReadWriteDenyWrite)) << next;
+        EXPECT_EQ(file.HasFile(), next != dir.File("missing.bin")) << next;
+    }
+}
+
 TEST(FileSharing, SecondWritingOpenIsASharingViolation) {
     TempDir dir;
     const std::string path = dir.File("held.bin");

@@ -349,3 +349,59 @@ TEST_F(PieceFileCommit, NameWithLinkThenDotDotSavesTheFileOpened) {
     EXPECT_EQ(ReadFile(m_dir.File("doc.bin")), bystander);
 }
 #endif
+
+#ifndef _WIN32 // links
+TEST_F(PieceFileCommit, LinkPutInTheFilesPlaceAfterOpenIsNeverWrittenThrough) {
+    // Someone swaps the opened name (or a folder on its way) for a link to a
+    // file of the user's: whether the save would go in place or rewrite whole,
+    // it is refused, the target and the edits stay as they were.
+    ASSERT_EQ(::mkdir(m_dir.File("home").c_str(), 0755), 0);
+    const std::string victim = m_dir.File("home/doc.bin");
+    int round = 0;
+    for (const bool swapFolder : {false, true}) {
+        for (const bool inPlace : {true, false}) {
+            const std::string folder = m_dir.File("sub" + std::to_string(++round));
+            const std::string opened = folder + "/doc.bin";
+            ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+            const Bytes profile = RandomBytes(13, 2000);
+            WriteFile(victim, profile);
+            WriteFile(opened, RandomBytes(14, 2000));
+            CPieceFile64 file;
+            ASSERT_TRUE(file.Open(opened.c_str(), kReadWrite));
+            if (inPlace)
+                file.Write("#", 1);
+            else
+                file.Insert(1, '#');
+            const std::int64_t length = file.GetLength();
+            if (swapFolder) {
+                ASSERT_EQ(::rename(folder.c_str(), (folder + ".old").c_str()), 0);
+                ASSERT_EQ(::symlink(m_dir.File("home").c_str(), folder.c_str()), 0);
+            } else {
+                ASSERT_EQ(::unlink(opened.c_str()), 0);
+                ASSERT_EQ(::symlink(victim.c_str(), opened.c_str()), 0);
+            }
+            const CFileException e = CatchFileError([&] { file.Flush(); });
+            EXPECT_EQ(e.m_cause, CFileException::nameReplaced) << swapFolder << inPlace;
+            EXPECT_EQ(ReadFile(victim), profile) << swapFolder << inPlace;
+            EXPECT_EQ(file.GetLength(), length);
+            EXPECT_EQ(file.CheckInvariants(), "");
+        }
+    }
+}
+#endif
+
+TEST_F(PieceFileCommit, FolderThatCannotBeSyncedAfterTheRenameIsReported) {
+    OpenWith(RandomBytes(15, 3000));
+    m_file.Insert(1, '+');
+    {
+        ScopedFaults faults([](FileOp op, const std::string&, std::int64_t*) {
+            return op == FileOp::SyncFolder ? platform::kIoError : 0;
+        });
+        EXPECT_EQ(CatchFileError([&] { m_file.Flush(); }).m_cause, CFileException::hardIO);
+    }
+    EXPECT_EQ(m_file.CheckInvariants(), "");
+    Bytes expected = m_original;
+    expected.insert(expected.begin(), '+');
+    EXPECT_EQ(Content(m_file), expected);
+    SaveAndCheck(expected, false); // tried again, it goes through
+}

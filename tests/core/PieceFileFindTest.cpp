@@ -97,8 +97,7 @@ TEST_F(PieceFileFind, EmptyPatternAndBadStart) {
     EXPECT_EQ(m_file.Find("", 1, 1, 7, -1), 7);
     EXPECT_EQ(m_file.Find("", 0, 0, 99, -1), 99);
     EXPECT_EQ(m_file.GetPosition(), 4);
-    EXPECT_EQ(CatchFileError([&] { m_file.Find("1", 1, 1, 11, -1); }).m_cause,
-              CFileException::badSeek);
+    EXPECT_EQ(m_file.Find("1", 1, 1, 11, -1), -1);
     EXPECT_EQ(m_file.GetPosition(), 4);
     EXPECT_EQ(m_file.Find("9", 1, 1, 10, -1), -1);
     EXPECT_EQ(m_file.Find("0", 1, 0, -5, -1), -1);
@@ -175,4 +174,15 @@ TEST_F(PieceFileFind, ReadErrorEndsTheSearchWithThePositionKept) {
     EXPECT_EQ(CatchFileError([&] { m_file.Find("zz", 1, 1, 0, -1); }).m_cause,
               CFileException::hardIO);
     EXPECT_EQ(m_file.GetPosition(), 42);
+}
+
+TEST_F(PieceFileFind, DownwardStartOutsideTheContentFindsNothing) {
+    OpenWith(std::string("abcabc"));
+    m_file.Seek(2, CFile64::begin);
+    for (const std::int64_t start : {std::int64_t(-1), std::int64_t(7), INT64_MIN, INT64_MAX}) {
+        EXPECT_EQ(m_file.Find("abc", 1, 1, start, -1), -1) << start;
+        EXPECT_EQ(m_file.GetPosition(), 2) << "the position stays";
+    }
+    EXPECT_EQ(m_file.Find("abc", 1, 1, 6, -1), -1); // the end itself is a valid start
+    EXPECT_EQ(m_file.Find("abc", 1, 1, 3, -1), 3);
 }

@@ -16,12 +16,9 @@ bool Enabled(CWinApp& app, unsigned id) {
     return ui.m_bEnabled;
 }
 
-// Overwrites the first byte through the piece table, as the view does.
+// Overwrites the first byte through the document, as typing does.
 void Edit(CQuexoDoc* doc, char byte) {
-    doc->m_pFile->Seek(0, CFile64::begin);
-    doc->m_pFile->Write(&byte, 1);
-    doc->SetModifiedFlag(true);
-    doc->UpdateAllViews(nullptr, 1);
+    doc->OverwriteBytes(0, &byte, 1);
 }
 
 QStringList FilesIn(const QString& folder) {
@@ -320,4 +317,33 @@ TEST_F(DocumentTest, SaveAsOfFileShortenedUnderUsFailsAndKeepsTarget) {
     EXPECT_EQ(doc->m_pFile, file);
     EXPECT_EQ(doc->GetPathName(), source);
     EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, SaveThroughALinkPutInTheFilesPlaceIsRefusedAndSaveAsStillWorks) {
+    PromptScript prompts;
+    DialogScript dialogs;
+    const QString path = Write("doc.bin", Binary());
+    const QString victim = Write("profile", "keep me\n");
+    CQuexoDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    Edit(doc, 'Q');
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(victim, path));
+    m_app->ExecuteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(prompts.Count(), 1);
+    EXPECT_EQ(prompts.LastText(),
+              path + " ne mène plus au fichier ouvert (il a été remplacé par un lien ou un autre "
+                     "objet) : le document n'est pas enregistré. Utilisez « Enregistrer sous » "
+                     "pour le garder.");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(Read(victim), "keep me\n");
+
+    dialogs.ChooseFile(Path("copy.bin"));
+    m_app->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(prompts.Count(), 1);
+    QByteArray expected = Binary();
+    expected[0] = 'Q';
+    EXPECT_EQ(Read(Path("copy.bin")), expected);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Read(victim), "keep me\n");
 }

@@ -298,3 +298,25 @@ TEST(HexGridKeys, CaretOnALowDigitThatBecomesTheEndGoesToTheHighDigit) {
     EXPECT_EQ(grid->m_nCaret, 50);
     EXPECT_EQ(grid->m_nNibble, 0);
 }
+
+TEST(HexGridKeys, AltWithCaretKeysDoesNothing) {
+    CPieceFile64 file;
+    Fill(file, Pattern(200));
+    auto grid = MakeGrid(file, 16, 4);
+    for (const bool hexPane : {true, false}) {
+        grid->SetCaret(100, false);
+        grid->SetAnchor(90);
+        const Selection before = SelectionOf(*grid);
+        const int nibble = grid->m_nNibble;
+        for (const Qt::KeyboardModifiers mods :
+             {Qt::KeyboardModifiers(Qt::AltModifier), Qt::AltModifier | Qt::ShiftModifier,
+              Qt::AltModifier | Qt::ControlModifier})
+            for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+                                      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End})
+                QTest::keyClick(grid.get(), key, mods);
+        EXPECT_EQ(grid->m_nCaret, 100) << hexPane;
+        EXPECT_EQ(grid->m_nNibble, nibble) << hexPane;
+        EXPECT_EQ(SelectionOf(*grid), before) << hexPane;
+        QTest::keyClick(grid.get(), Qt::Key_Tab);
+    }
+}

@@ -339,7 +339,9 @@ void CPieceFile64::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t
             continue;
         }
         const std::int64_t n = std::min(remaining, avail);
-        WriteBytes(index, rel, in, n);
+        if (Recording())
+            RecordWrite(index, rel, n);
+        std::memcpy(piece.m_data.data() + rel, in, static_cast<size_t>(n));
         in += n;
         remaining -= n;
         pos += n;

@@ -150,21 +150,37 @@ private:
 
     // Recording (CPieceFile64Undo.cpp). Every change to the list while a step
     // is open goes through these, so it can be reverted in order.
-    bool Recording() const;
+    bool Recording() const { return m_bRecording; }
     CHistoryEntry& Record(int kind, size_t index);
     // The piece at `index`, about to change its fields: while recording, the
     // original goes into the history and a copy takes its place.
     CPiece& Modifiable(size_t index);
-    void WriteBytes(size_t index, std::int64_t rel, const std::uint8_t* in, std::int64_t count);
+    // Keeps the bytes an overwrite of a memory piece is about to replace.
+    void RecordWrite(size_t index, std::int64_t rel, std::int64_t count);
     void InsertBytes(size_t index, std::int64_t rel, std::int64_t count, std::uint8_t value);
     void EraseBytes(size_t index, std::int64_t rel, std::int64_t count);
     void RemovePieces(size_t index, size_t count);
     // Called by each edit before it changes anything.
-    void BeginEdit();
-    void EndEdit();
+    void BeginEdit() {
+        if (m_history)
+            BeginRecordedEdit();
+        else
+            m_nBaseState = ++m_nLastId; // no history: every edit is a new content
+    }
+    void EndEdit() {
+        if (m_bAutoStep)
+            EndAutoStep();
+    }
+    void BeginRecordedEdit();
+    void EndAutoStep();
+    // The pieces an undo or redo changed: from m_first to all but the last m_keptAtEnd.
+    struct CChangedRange {
+        size_t m_first;
+        size_t m_keptAtEnd;
+    };
     void ApplyStep(CHistoryStep& step, bool undo);
-    void ApplyEntry(CHistoryEntry& entry, bool undo, size_t& firstChanged);
-    void RecomputeStarts(size_t fromIndex);
+    void ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed);
+    void RecomputeStarts(const CChangedRange& changed);
     // At the end of a save: the list it replaced, kept while history needs it.
     void KeepSavedOverList(std::vector<CPiece*> oldList);
 
@@ -187,6 +203,7 @@ private:
 
     static constexpr std::uint64_t kNoState = ~std::uint64_t{0}; // a state never reached
     std::unique_ptr<CPieceHistory> m_history;
+    bool m_bRecording = false;      // a step is open
     bool m_bAutoStep = false;       // the running edit opened its own step
     std::uint64_t m_nLastId = 0;    // ids of steps and states come from one counter
     std::uint64_t m_nBaseState = 0; // the state with no step applied

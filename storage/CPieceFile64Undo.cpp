@@ -24,6 +24,7 @@ void CPieceFile64::EnableHistory(bool enable) {
     } else if (!enable && m_history) {
         ClearHistory();
         m_history.reset();
+        m_bRecording = false;
     }
 }
 
@@ -66,6 +67,7 @@ std::uint64_t CPieceFile64::BeginStep() {
     if (!m_history)
         return 0;
     if (m_history->m_nOpenDepth++ == 0) {
+        m_bRecording = true;
         m_history->m_open = CHistoryStep();
         m_history->m_open.m_nId = ++m_nLastId;
     }
@@ -77,6 +79,7 @@ void CPieceFile64::EndStep() {
         return;
     if (--m_history->m_nOpenDepth > 0)
         return;
+    m_bRecording = false;
     CHistoryStep& open = m_history->m_open;
     if (open.m_entries.empty())
         return; // nothing changed: no step
@@ -85,25 +88,15 @@ void CPieceFile64::EndStep() {
     ++m_history->m_nUndoSteps;
 }
 
-bool CPieceFile64::Recording() const {
-    return m_history && m_history->m_nOpenDepth > 0;
-}
-
-void CPieceFile64::BeginEdit() {
-    if (!m_history) {
-        m_nBaseState = ++m_nLastId; // no history: every edit is a new content
-        return;
-    }
+void CPieceFile64::BeginRecordedEdit() {
     m_bAutoStep = m_history->m_nOpenDepth == 0;
     if (m_bAutoStep)
         BeginStep();
 }
 
-void CPieceFile64::EndEdit() {
-    if (m_bAutoStep) {
-        m_bAutoStep = false;
-        EndStep();
-    }
+void CPieceFile64::EndAutoStep() {
+    m_bAutoStep = false;
+    EndStep();
 }
 
 CHistoryEntry& CPieceFile64::Record(int kind, size_t index) {
@@ -137,10 +130,9 @@ CPiece& CPieceFile64::Modifiable(size_t index) {
     return *m_pieces[index];
 }
 
-void CPieceFile64::WriteBytes(size_t index, std::int64_t rel, const std::uint8_t* in,
-                              std::int64_t count) {
-    std::uint8_t* at = m_pieces[index]->m_data.data() + rel;
-    if (Recording()) {
+void CPieceFile64::RecordWrite(size_t index, std::int64_t rel, std::int64_t count) {
+    const std::uint8_t* at = m_pieces[index]->m_data.data() + rel;
+    {
         // A run of typing extends the entry of the byte before it.
         auto& entries = m_history->m_open.m_entries;
         CHistoryEntry* entry = nullptr;
@@ -156,7 +148,6 @@ void CPieceFile64::WriteBytes(size_t index, std::int64_t rel, const std::uint8_t
         }
         entry->m_bytes.insert(entry->m_bytes.end(), at, at + count);
     }
-    std::memcpy(at, in, static_cast<size_t>(count));
 }
 
 void CPieceFile64::InsertBytes(size_t index, std::int64_t rel, std::int64_t count,
@@ -241,20 +232,23 @@ std::uint64_t CPieceFile64::Redo() {
 }
 
 void CPieceFile64::ApplyStep(CHistoryStep& step, bool undo) {
-    size_t firstChanged = m_pieces.size();
+    // Only the pieces between the first and the last one changed are
+    // renumbered one by one; those after them keep their starts, shifted.
+    CChangedRange changed{m_pieces.size(), m_pieces.size()};
     if (undo) {
         for (auto it = step.m_entries.rbegin(); it != step.m_entries.rend(); ++it)
-            ApplyEntry(*it, true, firstChanged);
+            ApplyEntry(*it, true, changed);
     } else {
         for (CHistoryEntry& entry : step.m_entries)
-            ApplyEntry(entry, false, firstChanged);
+            ApplyEntry(entry, false, changed);
     }
-    RecomputeStarts(std::min(firstChanged, m_pieces.size() - 1));
+    RecomputeStarts(changed);
     m_nPosition = std::min(m_nPosition, m_nTotalLength);
 }
 
-void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, size_t& firstChanged) {
-    firstChanged = std::min(firstChanged, entry.m_index);
+void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed) {
+    changed.m_first = std::min(changed.m_first, entry.m_index);
+    size_t changedCount = 1;
     switch (entry.m_kind) {
     case CHistoryEntry::kReplacePieces: {
         // The same exchange both ways: the pieces in the list and those held swap.
@@ -264,11 +258,16 @@ void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, size_t& firstChan
         if (taken.size() == held.size()) {
             std::copy(held.begin(), held.end(), at);
         } else {
-            m_pieces.erase(at, at + static_cast<std::ptrdiff_t>(entry.m_count));
-            m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(entry.m_index),
-                            held.begin(), held.end());
-            m_pieceStarts.resize(m_pieces.size()); // renumbered by RecomputeStarts
+            // The starts move along, so those after the change stay with their pieces.
+            const auto index = static_cast<std::ptrdiff_t>(entry.m_index);
+            const auto count = static_cast<std::ptrdiff_t>(entry.m_count);
+            m_pieces.erase(at, at + count);
+            m_pieces.insert(m_pieces.begin() + index, held.begin(), held.end());
+            m_pieceStarts.erase(m_pieceStarts.begin() + index,
+                                m_pieceStarts.begin() + index + count);
+            m_pieceStarts.insert(m_pieceStarts.begin() + index, held.size(), 0);
         }
+        changedCount = held.size();
         entry.m_count = static_cast<std::int64_t>(held.size());
         held = std::move(taken);
         break;
@@ -298,19 +297,26 @@ void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, size_t& firstChan
     case CHistoryEntry::kSaveSwap:
         std::swap(m_pieces, entry.m_swap->m_pieces);
         m_pieceStarts.resize(m_pieces.size());
-        firstChanged = 0;
-        break;
+        changed.m_first = 0;
+        changed.m_keptAtEnd = 0;
+        return;
     }
+    changed.m_keptAtEnd =
+        std::min(changed.m_keptAtEnd, m_pieces.size() - (entry.m_index + changedCount));
 }
 
-void CPieceFile64::RecomputeStarts(size_t fromIndex) {
-    std::int64_t start =
-        fromIndex == 0 ? 0 : m_pieceStarts[fromIndex - 1] + m_pieces[fromIndex - 1]->m_nLength;
-    for (size_t i = fromIndex; i < m_pieces.size(); ++i) {
+void CPieceFile64::RecomputeStarts(const CChangedRange& changed) {
+    const size_t size = m_pieces.size();
+    const size_t first = std::min(changed.m_first, size - 1);
+    const size_t keptFrom = std::max(first, size - std::min(changed.m_keptAtEnd, size));
+    std::int64_t start = first == 0 ? 0 : m_pieceStarts[first - 1] + m_pieces[first - 1]->m_nLength;
+    for (size_t i = first; i < keptFrom; ++i) {
         m_pieceStarts[i] = start;
         start += m_pieces[i]->m_nLength;
     }
-    m_nTotalLength = start;
+    if (keptFrom < size)
+        ShiftStarts(keptFrom, start - m_pieceStarts[keptFrom]);
+    m_nTotalLength = m_pieceStarts[size - 1] + m_pieces[size - 1]->m_nLength;
 }
 
 void CPieceFile64::KeepSavedOverList(std::vector<CPiece*> oldList) {

@@ -9,6 +9,9 @@ namespace {
 // Overwriting inside a file piece copies at least this much into memory, so a
 // run of typed bytes fills one memory piece instead of adding pieces per byte.
 constexpr std::int64_t kOverwriteChunk = 4096;
+// A removal of more than one piece keeps their starts, so undo puts them back
+// without a pass over them.
+constexpr size_t kManyPieces = 2;
 
 std::unique_ptr<CPiece> MakeFilePiece(std::int64_t length, std::int64_t fileOffset,
                                       const std::shared_ptr<CSourceFile>& source) {
@@ -210,6 +213,12 @@ void CPieceFile64::RemovePieces(size_t index, size_t count) {
     if (Recording()) {
         CHistoryEntry& entry = Record(CHistoryEntry::kReplacePieces, index);
         entry.m_other.m_pieces.assign(from, to);
+        if (count >= kManyPieces) {
+            const auto starts = m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index);
+            entry.m_removedStarts.assign(starts, starts + static_cast<std::ptrdiff_t>(count));
+            for (std::int64_t& start : entry.m_removedStarts)
+                start -= m_pieceStarts[index];
+        }
     } else {
         for (auto it = from; it != to; ++it)
             delete *it;

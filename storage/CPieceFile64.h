@@ -174,9 +174,12 @@ private:
     void BeginRecordedEdit();
     void EndAutoStep();
     // The pieces an undo or redo changed: from m_first to all but the last m_keptAtEnd.
+    // m_runBegin…m_runEnd: pieces put back with their relative starts.
     struct CChangedRange {
         size_t m_first;
         size_t m_keptAtEnd;
+        size_t m_runBegin = 0;
+        size_t m_runEnd = 0;
     };
     void ApplyStep(CHistoryStep& step, bool undo);
     void ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed);

@@ -249,6 +249,18 @@ void CPieceFile64::ApplyStep(CHistoryStep& step, bool undo) {
 void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed) {
     changed.m_first = std::min(changed.m_first, entry.m_index);
     size_t changedCount = 1;
+    // A run put back earlier in this step stays usable while nothing changes
+    // lengths inside it; a change of piece count before it moves it.
+    bool shiftRun = false;
+    if (changed.m_runEnd > changed.m_runBegin && entry.m_index < changed.m_runEnd) {
+        if (entry.m_kind == CHistoryEntry::kReplacePieces &&
+            entry.m_index + static_cast<size_t>(entry.m_count) <= changed.m_runBegin)
+            shiftRun = true;
+        else if (entry.m_kind != CHistoryEntry::kWriteBytes &&
+                 (entry.m_kind == CHistoryEntry::kReplacePieces ||
+                  entry.m_kind == CHistoryEntry::kSaveSwap || entry.m_index >= changed.m_runBegin))
+            changed.m_runBegin = changed.m_runEnd = 0;
+    }
     switch (entry.m_kind) {
     case CHistoryEntry::kReplacePieces: {
         // The same exchange both ways: the pieces in the list and those held swap.
@@ -268,6 +280,19 @@ void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& ch
             m_pieceStarts.insert(m_pieceStarts.begin() + index, held.size(), 0);
         }
         changedCount = held.size();
+        if (shiftRun) {
+            changed.m_runBegin = changed.m_runBegin + held.size() - taken.size();
+            changed.m_runEnd = changed.m_runEnd + held.size() - taken.size();
+        }
+        if (!entry.m_removedStarts.empty()) {
+            if (entry.m_bHoldsRemoved && held.size() == entry.m_removedStarts.size()) {
+                std::copy(entry.m_removedStarts.begin(), entry.m_removedStarts.end(),
+                          m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(entry.m_index));
+                changed.m_runBegin = entry.m_index;
+                changed.m_runEnd = entry.m_index + held.size();
+            }
+            entry.m_bHoldsRemoved = !entry.m_bHoldsRemoved;
+        }
         entry.m_count = static_cast<std::int64_t>(held.size());
         held = std::move(taken);
         break;
@@ -310,9 +335,19 @@ void CPieceFile64::RecomputeStarts(const CChangedRange& changed) {
     const size_t first = std::min(changed.m_first, size - 1);
     const size_t keptFrom = std::max(first, size - std::min(changed.m_keptAtEnd, size));
     std::int64_t start = first == 0 ? 0 : m_pieceStarts[first - 1] + m_pieces[first - 1]->m_nLength;
-    for (size_t i = first; i < keptFrom; ++i) {
+    for (size_t i = first; i < keptFrom;) {
+        if (i == changed.m_runBegin && changed.m_runBegin < changed.m_runEnd &&
+            changed.m_runEnd <= keptFrom) {
+            // Pieces put back hold their starts relative to the first of them.
+            for (size_t j = i; j < changed.m_runEnd; ++j)
+                m_pieceStarts[j] += start;
+            i = changed.m_runEnd;
+            start = m_pieceStarts[i - 1] + m_pieces[i - 1]->m_nLength;
+            continue;
+        }
         m_pieceStarts[i] = start;
         start += m_pieces[i]->m_nLength;
+        ++i;
     }
     if (keptFrom < size)
         ShiftStarts(keptFrom, start - m_pieceStarts[keptFrom]);

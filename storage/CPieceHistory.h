@@ -44,6 +44,11 @@ struct CHistoryEntry {
     std::int64_t m_count = 0;
     COwnedPieces m_other;
     std::vector<std::uint8_t> m_bytes;
+    // kReplacePieces from a removal of many pieces: their starts, relative to
+    // the first, so putting them back needs no pass over the pieces. Valid
+    // whenever they come back, as they come back exactly as they left.
+    std::vector<std::int64_t> m_removedStarts;
+    bool m_bHoldsRemoved = true;
     // Shared by the two crossings of one save point (see CPieceFile64::Flush).
     std::shared_ptr<COwnedPieces> m_swap;
 };

@@ -311,3 +311,35 @@ TEST_F(PieceFileUndo, FailedOpenLeavesNothingOfTheOldFile) {
     CPieceFile64 other;
     EXPECT_TRUE(other.Open(m_path.c_str(), kReadWrite));
 }
+
+// A delete across many pieces, undone and redone inside a longer step and
+// alone: the pieces come back with their starts.
+TEST_F(PieceFileUndo, DeleteAcrossManyPiecesComesBackWhole) {
+    OpenWith(RandomBytes(23, 20000));
+    m_file.EnableHistory(false);
+    for (std::int64_t at = 100; at < 19000; at += 150)
+        Insert(at, 3, 'i');
+    m_file.EnableHistory(true);
+    const Bytes before = Content(m_file);
+    const int pieces = m_file.GetPieceCount();
+    m_file.BeginStep();
+    Insert(50, 2, 'a');   // before the range: moves the pieces put back
+    Delete(90, 12000);    // across about 80 pieces
+    Overwrite(95, "zz");  // after the cut
+    Insert(8000, 5, 'e'); // well after it
+    m_file.EndStep();
+    const Bytes after = Content(m_file);
+    Delete(3000, 4000); // a step of its own
+    for (int round = 0; round < 3; ++round) {
+        m_file.Undo();
+        ASSERT_EQ(m_file.CheckInvariants(), "");
+        m_file.Undo();
+        ASSERT_EQ(m_file.CheckInvariants(), "");
+        EXPECT_EQ(Content(m_file), before);
+        EXPECT_EQ(m_file.GetPieceCount(), pieces);
+        m_file.Redo();
+        ASSERT_EQ(m_file.CheckInvariants(), "");
+        EXPECT_EQ(Content(m_file), after);
+        m_file.Redo();
+    }
+}

@@ -1,5 +1,6 @@
 // Piece-table editing and reading: typing, work on a table of 10,000 pieces,
-// and a sequential read of 1 GiB next to plain pread of the same file.
+// a sequential read of 1 GiB next to plain pread of the same file, and undo
+// and redo next to the edits they revert.
 #include "storage/CPieceFile64.h"
 
 #include <benchmark/benchmark.h>
@@ -60,6 +61,25 @@ void BM_TypingForward(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TypingForward)->MinTime(0.3);
+
+// The same typing with the history recording one run of typing.
+void BM_TypingForwardRecorded(benchmark::State& state) {
+    ScratchFile scratch("typing-recorded", 10 << 20, true);
+    CPieceFile64 file;
+    file.Open(scratch.Path().c_str(), kReadWrite);
+    file.EnableHistory(true);
+    file.BeginStep();
+    std::int64_t pos = 1000;
+    for (auto _ : state) {
+        file.Seek(pos, CFile64::begin);
+        file.Write("7", 1);
+        pos = pos + 1 < file.GetLength() ? pos + 1 : 1000;
+    }
+    file.EndStep();
+    state.counters["pieces"] = file.GetPieceCount();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TypingForwardRecorded)->MinTime(0.3);
 
 // A 64 MiB file cut into about 10,000 pieces by random inserts and deletes.
 struct ManyPieces {
@@ -148,5 +168,79 @@ void BM_SequentialRead1GiB(benchmark::State& state) {
     state.counters["ratio"] = rawSeconds / tableSeconds;
 }
 BENCHMARK(BM_SequentialRead1GiB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4);
+
+// Deleting 1 byte or 1 GiB at a random place of a 2 GiB file cut into 10,000
+// pieces, then undoing and redoing the delete. "undo" and "redo" are their
+// times over the delete's, measured side by side.
+void BM_UndoRedoDelete(benchmark::State& state) {
+    const std::int64_t range = state.range(0);
+    ScratchFile scratch("undo", std::int64_t{2} << 30, false);
+    CPieceFile64 file;
+    file.Open(scratch.Path().c_str(), kReadWrite);
+    std::mt19937_64 rng(3);
+    const auto randomOffset = [&](std::int64_t below) {
+        return static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(below));
+    };
+    while (file.GetPieceCount() < 10000) {
+        file.Seek(randomOffset(file.GetLength()), CFile64::begin);
+        file.Insert(1 + static_cast<std::uint32_t>(rng() % 16), 0x55);
+    }
+    file.EnableHistory(true);
+    double edit = 0, undo = 0, redo = 0;
+    for (auto _ : state) {
+        file.Seek(randomOffset(file.GetLength() - range), CFile64::begin);
+        const auto t0 = std::chrono::steady_clock::now();
+        file.Delete(range);
+        const auto t1 = std::chrono::steady_clock::now();
+        file.Undo();
+        const auto t2 = std::chrono::steady_clock::now();
+        file.Redo();
+        const auto t3 = std::chrono::steady_clock::now();
+        file.Undo(); // back to the same table for the next turn
+        edit += std::chrono::duration<double>(t1 - t0).count();
+        undo += std::chrono::duration<double>(t2 - t1).count();
+        redo += std::chrono::duration<double>(t3 - t2).count();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    state.counters["pieces"] = file.GetPieceCount();
+    state.counters["undo"] = undo / edit;
+    state.counters["redo"] = redo / edit;
+}
+BENCHMARK(BM_UndoRedoDelete)
+    ->Arg(1)
+    ->Arg(std::int64_t{1} << 30)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
+
+// Typing 1,000 bytes as one step in the 10,000-piece table, then undoing and
+// redoing the step.
+void BM_UndoRedoTypingRun(benchmark::State& state) {
+    ManyPieces table;
+    table.file.EnableHistory(true);
+    double edit = 0, undo = 0, redo = 0;
+    for (auto _ : state) {
+        const std::int64_t at = table.RandomOffset() / 2;
+        const auto t0 = std::chrono::steady_clock::now();
+        table.file.BeginStep();
+        for (std::int64_t i = 0; i < 1000; ++i)
+            table.file.WriteAt(at + i, "k", 1);
+        table.file.EndStep();
+        const auto t1 = std::chrono::steady_clock::now();
+        table.file.Undo();
+        const auto t2 = std::chrono::steady_clock::now();
+        table.file.Redo();
+        const auto t3 = std::chrono::steady_clock::now();
+        table.file.Undo();
+        edit += std::chrono::duration<double>(t1 - t0).count();
+        undo += std::chrono::duration<double>(t2 - t1).count();
+        redo += std::chrono::duration<double>(t3 - t2).count();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    state.counters["pieces"] = table.file.GetPieceCount();
+    state.counters["undo"] = undo / edit;
+    state.counters["redo"] = redo / edit;
+}
+BENCHMARK(BM_UndoRedoTypingRun)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 } // namespace

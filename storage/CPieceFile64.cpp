@@ -1,5 +1,7 @@
 #include "storage/CPieceFile64.h"
 
+#include "storage/CPieceHistory.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -34,19 +36,24 @@ struct EditCheck {
 // Overwriting inside a file piece copies at least this much into memory, so a
 // run of typed bytes fills one memory piece instead of adding pieces per byte.
 constexpr std::int64_t kOverwriteChunk = 4096;
+// A removal of more than one piece keeps their starts, so undo puts them back
+// without a pass over them.
+constexpr size_t kManyPieces = 2;
 
-std::unique_ptr<CPiece> MakeFilePiece(std::int64_t length, std::int64_t fileOffset) {
+std::unique_ptr<CPiece> MakeFilePiece(std::int64_t length, std::int64_t fileOffset,
+                                      const std::shared_ptr<CSourceFile>& source) {
     auto piece = std::make_unique<CPiece>();
     piece->m_nLength = length;
     piece->m_bFromFile = true;
     piece->m_nFileOffset = fileOffset;
+    piece->m_source = source;
     return piece;
 }
 
 std::unique_ptr<CPiece> MakeMemoryPiece(std::int64_t length) {
     auto piece = std::make_unique<CPiece>();
     piece->m_nLength = length;
-    piece->m_pData.resize(static_cast<size_t>(length));
+    piece->m_data.resize(static_cast<size_t>(length));
     return piece;
 }
 } // namespace
@@ -56,10 +63,20 @@ CPieceFile64::CPieceFile64() {
 }
 
 CPieceFile64::~CPieceFile64() {
-    if (m_hSourceFile != platform::kNoFile)
-        platform::CloseFile(m_hSourceFile);
+    // The pieces and the history hold the file's versions; the handle closes
+    // with the last of them.
     for (CPiece* piece : m_pieces)
         delete piece;
+}
+
+void CPieceFile64::ReleaseSource() {
+    if (m_history)
+        ClearHistory();
+    ResetToOnePiece(MakeMemoryPiece(0));
+    m_nTotalLength = 0;
+    m_nPosition = 0;
+    m_source.reset();
+    m_hSourceFile = platform::kNoFile;
 }
 
 void CPieceFile64::ResetToOnePiece(PiecePtr piece) {
@@ -83,10 +100,8 @@ void CPieceFile64::RaiseOs(int osError) const {
 
 bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* error) {
     const std::string name = fileName ? fileName : ""; // the caller may pass m_strSourcePath
-    if (m_hSourceFile != platform::kNoFile) {
-        platform::CloseFile(m_hSourceFile);
-        m_hSourceFile = platform::kNoFile;
-    }
+    if (m_hSourceFile != platform::kNoFile)
+        ReleaseSource(); // nothing may keep the old handle, and with it its lock
     m_strSourcePath.clear();
     m_strSavePath.clear();
     if (!platform::FullPath(name, &m_strSourcePath))
@@ -113,11 +128,17 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
         m_strSourcePath = resolved;
     if (!platform::ResolveLinks(m_strSourcePath, &m_strSavePath))
         m_strSavePath = m_strSourcePath;
+    auto source = CSourceFile::Adopt(handle);
+    ResetToOnePiece(MakeFilePiece(length, 0, source));
+    m_source = std::move(source);
     m_hSourceFile = handle;
     m_nPosition = 0;
     m_nTotalLength = length;
     m_bReadOnly = (flags & (platform::accessMask | platform::modeCreate)) == 0;
-    ResetToOnePiece(MakeFilePiece(length, 0));
+    if (m_history)
+        ClearHistory();
+    m_nBaseState = ++m_nLastId;
+    m_nSavedState = m_nBaseState;
     return true;
 }
 
@@ -150,6 +171,7 @@ size_t CPieceFile64::PieceAt(std::int64_t pos) const {
 }
 
 void CPieceFile64::InsertPiece(size_t index, PiecePtr piece, std::int64_t start) {
+    CHistoryEntry* entry = Recording() ? &Record(CHistoryEntry::kReplacePieces, index) : nullptr;
     m_pieceStarts.insert(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index), start);
     try {
         m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(index), piece.get());
@@ -158,6 +180,8 @@ void CPieceFile64::InsertPiece(size_t index, PiecePtr piece, std::int64_t start)
         throw;
     }
     piece.release();
+    if (entry)
+        entry->m_count = 1;
 }
 
 size_t CPieceFile64::SplitPiece(size_t index, std::int64_t keep, PiecePtr middle,
@@ -167,6 +191,16 @@ size_t CPieceFile64::SplitPiece(size_t index, std::int64_t keep, PiecePtr middle
     if (m_pieces.capacity() < m_pieces.size() + 2) {
         m_pieces.reserve(2 * m_pieces.size() + 2);
         m_pieceStarts.reserve(2 * m_pieces.size() + 2);
+    }
+    CHistoryEntry* entry = nullptr;
+    if (Recording()) { // the cut piece goes into the history, a copy stays
+        entry = &Record(CHistoryEntry::kReplacePieces, index);
+        entry->m_other.m_pieces.reserve(1);
+        if (keep > 0) {
+            auto copy = std::make_unique<CPiece>(*m_pieces[index]);
+            entry->m_other.m_pieces.push_back(m_pieces[index]);
+            m_pieces[index] = copy.release();
+        }
     }
     CPiece* added[2];
     std::int64_t addedStarts[2];
@@ -178,7 +212,10 @@ size_t CPieceFile64::SplitPiece(size_t index, std::int64_t keep, PiecePtr middle
         addedStarts[count++] = middleStart;
         middleIndex = index + 1;
     } else { // the emptied piece goes: the middle takes its place
-        delete m_pieces[index];
+        if (entry)
+            entry->m_other.m_pieces.push_back(m_pieces[index]);
+        else
+            delete m_pieces[index];
         m_pieces[index] = middle.release();
         m_pieceStarts[index] = middleStart;
     }
@@ -189,13 +226,36 @@ size_t CPieceFile64::SplitPiece(size_t index, std::int64_t keep, PiecePtr middle
     const auto at = static_cast<std::ptrdiff_t>(index + 1);
     m_pieceStarts.insert(m_pieceStarts.begin() + at, addedStarts, addedStarts + count);
     m_pieces.insert(m_pieces.begin() + at, added, added + count);
+    if (entry)
+        entry->m_count = static_cast<std::int64_t>(count) + 1; // the piece at index, then the added
     return middleIndex;
 }
 
 void CPieceFile64::RemovePiece(size_t index) {
-    delete m_pieces[index];
-    m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(index));
-    m_pieceStarts.erase(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index));
+    RemovePieces(index, 1);
+}
+
+void CPieceFile64::RemovePieces(size_t index, size_t count) {
+    if (count == 0)
+        return;
+    const auto from = m_pieces.begin() + static_cast<std::ptrdiff_t>(index);
+    const auto to = from + static_cast<std::ptrdiff_t>(count);
+    if (Recording()) {
+        CHistoryEntry& entry = Record(CHistoryEntry::kReplacePieces, index);
+        entry.m_other.m_pieces.assign(from, to);
+        if (count >= kManyPieces) {
+            const auto starts = m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index);
+            entry.m_removedStarts.assign(starts, starts + static_cast<std::ptrdiff_t>(count));
+            for (std::int64_t& start : entry.m_removedStarts)
+                start -= m_pieceStarts[index];
+        }
+    } else {
+        for (auto it = from; it != to; ++it)
+            delete *it;
+    }
+    m_pieces.erase(from, to);
+    const auto starts = m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index);
+    m_pieceStarts.erase(starts, starts + static_cast<std::ptrdiff_t>(count));
 }
 
 bool CPieceFile64::DropIfEmpty(size_t index) {
@@ -210,9 +270,9 @@ void CPieceFile64::ShiftStarts(size_t fromIndex, std::int64_t delta) {
         m_pieceStarts[i] += delta;
 }
 
-void CPieceFile64::ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
-                                std::uint32_t* got) const {
-    if (const int err = platform::ReadAt(m_hSourceFile, fileOffset, buffer, count, got))
+void CPieceFile64::ReadFromFile(const CSourceFile& source, std::int64_t fileOffset, void* buffer,
+                                std::uint32_t count, std::uint32_t* got) const {
+    if (const int err = source.ReadAt(fileOffset, buffer, count, got))
         RaiseOs(err);
 }
 
@@ -243,9 +303,9 @@ std::int64_t CPieceFile64::ReadAt(std::int64_t offset, void* buffer, std::int64_
         if (piece.m_bFromFile) {
             // A file another program shortened delivers fewer bytes: stop there
             // rather than invent the rest.
-            taken = ReadFileRange(piece.m_nFileOffset + rel, out + total, n);
+            taken = ReadFileRange(*piece.m_source, piece.m_nFileOffset + rel, out + total, n);
         } else {
-            std::memcpy(out + total, piece.m_pData.data() + rel, static_cast<size_t>(n));
+            std::memcpy(out + total, piece.m_data.data() + rel, static_cast<size_t>(n));
         }
         pos += taken;
         total += taken;
@@ -255,15 +315,15 @@ std::int64_t CPieceFile64::ReadAt(std::int64_t offset, void* buffer, std::int64_
     return total;
 }
 
-std::int64_t CPieceFile64::ReadFileRange(std::int64_t fileOffset, std::uint8_t* out,
-                                         std::int64_t count) const {
+std::int64_t CPieceFile64::ReadFileRange(const CSourceFile& source, std::int64_t fileOffset,
+                                         std::uint8_t* out, std::int64_t count) const {
     // The system call takes 32-bit counts; a larger range is read in steps.
     constexpr std::int64_t kStep = std::int64_t(1) << 30;
     std::int64_t total = 0;
     while (total < count) {
         const auto n = static_cast<std::uint32_t>(std::min(count - total, kStep));
         std::uint32_t got = 0;
-        ReadFromFile(fileOffset + total, out + total, n, &got);
+        ReadFromFile(source, fileOffset + total, out + total, n, &got);
         total += got;
         if (got < n)
             break;
@@ -290,6 +350,13 @@ void CPieceFile64::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t
         Raise(CFileException::badSeek);
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     std::int64_t remaining = count;
+    if (pos >= m_nTotalLength)
+        Raise(CFileException::endOfFile); // overwriting never lengthens the content
+    BeginEdit();
+    struct EndEditAtExit {
+        CPieceFile64* file;
+        ~EndEditAtExit() { file->EndEdit(); }
+    } endEdit{this};
     while (remaining > 0) {
         if (pos >= m_nTotalLength)
             Raise(CFileException::endOfFile); // overwriting never lengthens the content
@@ -302,16 +369,19 @@ void CPieceFile64::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t
             const std::int64_t chunk = std::max<std::int64_t>(remaining, kOverwriteChunk);
             const std::int64_t n = std::min(chunk, avail);
             auto copy = MakeMemoryPiece(n);
-            if (ReadFileRange(piece.m_nFileOffset + rel, copy->m_pData.data(), n) < n)
+            if (ReadFileRange(*piece.m_source, piece.m_nFileOffset + rel, copy->m_data.data(), n) <
+                n)
                 Raise(CFileException::endOfFile); // the file shrank under us
             PiecePtr tail;
             if (n < avail)
-                tail = MakeFilePiece(avail - n, piece.m_nFileOffset + rel + n);
+                tail = MakeFilePiece(avail - n, piece.m_nFileOffset + rel + n, piece.m_source);
             SplitPiece(index, rel, std::move(copy), pos, std::move(tail), pos + n);
             continue;
         }
         const std::int64_t n = std::min(remaining, avail);
-        std::memcpy(piece.m_pData.data() + rel, in, static_cast<size_t>(n));
+        if (Recording())
+            RecordWrite(index, rel, n);
+        std::memcpy(piece.m_data.data() + rel, in, static_cast<size_t>(n));
         in += n;
         remaining -= n;
         pos += n;
@@ -325,6 +395,11 @@ void CPieceFile64::Insert(std::uint32_t count, int value) {
     if (m_bReadOnly)
         Raise(CFileException::accessDenied);
     const auto byte = static_cast<std::uint8_t>(value & 0xFF);
+    BeginEdit();
+    struct EndEditAtExit {
+        CPieceFile64* file;
+        ~EndEditAtExit() { file->EndEdit(); }
+    } endEdit{this};
     // The first piece that holds the position or ends at it takes the bytes, so
     // an insertion at a boundary goes to the end of the earlier piece.
     size_t index = PieceAt(m_nPosition);
@@ -335,16 +410,15 @@ void CPieceFile64::Insert(std::uint32_t count, int value) {
     const std::int64_t avail = piece.m_nLength - rel;
     if (piece.m_bFromFile) {
         auto added = MakeMemoryPiece(count);
-        std::memset(added->m_pData.data(), byte, count);
+        std::memset(added->m_data.data(), byte, count);
         PiecePtr tail;
         if (avail > 0)
-            tail = MakeFilePiece(avail, piece.m_nFileOffset + rel);
+            tail = MakeFilePiece(avail, piece.m_nFileOffset + rel, piece.m_source);
         const size_t middle =
             SplitPiece(index, rel, std::move(added), m_nPosition, std::move(tail), m_nPosition);
         ShiftStarts(middle + 1, count); // the tail and everything after it
     } else {
-        piece.m_pData.insert(piece.m_pData.begin() + static_cast<std::ptrdiff_t>(rel), count, byte);
-        piece.m_nLength += count;
+        InsertBytes(index, rel, count, byte);
         ShiftStarts(index + 1, count);
     }
     m_nTotalLength += count;
@@ -357,50 +431,51 @@ void CPieceFile64::Delete(std::int64_t count) {
     const std::int64_t rem = std::min(count, m_nTotalLength - m_nPosition);
     if (rem <= 0)
         return;
+    BeginEdit();
+    struct EndEditAtExit {
+        CPieceFile64* file;
+        ~EndEditAtExit() { file->EndEdit(); }
+    } endEdit{this};
     const std::int64_t endPos = m_nPosition + rem;
     const size_t first = PieceAt(m_nPosition);
     const size_t last = PieceAt(endPos - 1);
-    CPiece& head = *m_pieces[first];
     const std::int64_t headKeep = m_nPosition - m_pieceStarts[first];
+    const bool headFromFile = m_pieces[first]->m_bFromFile;
     if (first == last) {
-        if (head.m_bFromFile) {
+        if (headFromFile) {
+            const CPiece& head = *m_pieces[first];
             const std::int64_t tail = head.m_nLength - headKeep - rem;
             if (headKeep == 0 && tail > 0) {
                 // Cut from the front: the piece itself becomes the tail.
-                head.m_nFileOffset += rem;
-                head.m_nLength = tail;
+                CPiece& cut = Modifiable(first);
+                cut.m_nFileOffset += rem;
+                cut.m_nLength = tail;
             } else if (tail > 0) {
-                InsertPiece(first + 1, MakeFilePiece(tail, head.m_nFileOffset + headKeep + rem),
+                InsertPiece(first + 1,
+                            MakeFilePiece(tail, head.m_nFileOffset + headKeep + rem, head.m_source),
                             endPos);
-                m_pieces[first]->m_nLength = headKeep;
+                Modifiable(first).m_nLength = headKeep;
             } else {
-                head.m_nLength = headKeep;
+                Modifiable(first).m_nLength = headKeep;
             }
         } else {
-            auto from = head.m_pData.begin() + static_cast<std::ptrdiff_t>(headKeep);
-            head.m_pData.erase(from, from + static_cast<std::ptrdiff_t>(rem));
-            head.m_nLength -= rem;
+            EraseBytes(first, headKeep, rem);
         }
     } else {
-        CPiece& tail = *m_pieces[last];
         const std::int64_t cut = endPos - m_pieceStarts[last]; // bytes gone from its front
-        if (tail.m_bFromFile) {
+        if (m_pieces[last]->m_bFromFile) {
+            CPiece& tail = Modifiable(last);
             tail.m_nFileOffset += cut;
+            tail.m_nLength -= cut;
         } else {
-            tail.m_pData.erase(tail.m_pData.begin(),
-                               tail.m_pData.begin() + static_cast<std::ptrdiff_t>(cut));
+            EraseBytes(last, 0, cut);
         }
-        tail.m_nLength -= cut;
         m_pieceStarts[last] = endPos;
-        if (!head.m_bFromFile)
-            head.m_pData.resize(static_cast<size_t>(headKeep));
-        head.m_nLength = headKeep;
-        const auto from = static_cast<std::ptrdiff_t>(first + 1);
-        const auto to = static_cast<std::ptrdiff_t>(last);
-        for (auto it = m_pieces.begin() + from; it != m_pieces.begin() + to; ++it)
-            delete *it;
-        m_pieces.erase(m_pieces.begin() + from, m_pieces.begin() + to);
-        m_pieceStarts.erase(m_pieceStarts.begin() + from, m_pieceStarts.begin() + to);
+        if (headFromFile)
+            Modifiable(first).m_nLength = headKeep;
+        else
+            EraseBytes(first, headKeep, m_pieces[first]->m_nLength - headKeep);
+        RemovePieces(first + 1, last - first - 1);
     }
     ShiftStarts(first + 1, -rem);
     m_nTotalLength -= rem;
@@ -429,10 +504,13 @@ std::string CPieceFile64::CheckInvariants() const {
                    ", expected " + std::to_string(offset);
         if (piece.m_nLength < 0 || (piece.m_nLength == 0 && m_pieces.size() > 1))
             return "piece " + std::to_string(i) + " has length " + std::to_string(piece.m_nLength);
-        if (!piece.m_bFromFile && piece.m_pData.size() != static_cast<size_t>(piece.m_nLength))
+        if (!piece.m_bFromFile && piece.m_data.size() != static_cast<size_t>(piece.m_nLength))
             return "memory piece " + std::to_string(i) + " block size differs from its length";
-        if (piece.m_bFromFile && !piece.m_pData.empty())
+        if (piece.m_bFromFile && !piece.m_data.empty())
             return "file piece " + std::to_string(i) + " holds a memory block";
+        if (piece.m_bFromFile != (piece.m_source != nullptr))
+            return "piece " + std::to_string(i) +
+                   " has a file version that does not match its kind";
         if (piece.m_bFromFile && piece.m_nFileOffset < 0)
             return "file piece " + std::to_string(i) + " has a negative file offset";
         offset += piece.m_nLength;

@@ -5,6 +5,7 @@
 
 #include "storage/ByteString.h"
 #include "storage/CFile64.h"
+#include "storage/CSourceFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,9 +18,14 @@
 struct CPiece {
     std::int64_t m_nLength = 0;
     bool m_bFromFile = false;
-    std::int64_t m_nFileOffset = 0;    // file pieces only
-    std::vector<std::uint8_t> m_pData; // memory pieces only; exactly m_nLength bytes
+    std::int64_t m_nFileOffset = 0;        // file pieces only
+    std::shared_ptr<CSourceFile> m_source; // file pieces only: the version read
+    std::vector<std::uint8_t> m_data;      // memory pieces only; exactly m_nLength bytes
 };
+
+struct CPieceHistory;
+struct CHistoryEntry;
+struct CHistoryStep;
 
 // What tests and callers may look at of a piece.
 struct CPieceInfo {
@@ -33,6 +39,8 @@ class CPieceFile64 : public CFile64 {
 public:
     CPieceFile64();
     ~CPieceFile64() override;
+    CPieceFile64(const CPieceFile64&) = delete;
+    CPieceFile64& operator=(const CPieceFile64&) = delete;
 
     std::int64_t GetPosition() const override { return m_nPosition; }
     bool Open(const char* fileName, unsigned flags, CFileException* error = nullptr) override;
@@ -68,6 +76,35 @@ public:
     // Checks the invariants of the list; returns an empty string or the fault.
     std::string CheckInvariants() const;
 
+    // Undo history (CPieceFile64Undo.cpp), off until enabled; disabling it or
+    // opening a file drops it. Edits between BeginStep and EndStep (which
+    // nest) form one step; an edit made outside them is a step of its own.
+    // Undo and redo restore the piece list itself, so the pieces and their
+    // count are exactly what they were; the position is only kept within the
+    // length. History survives Flush.
+    void EnableHistory(bool enable);
+    bool IsHistoryEnabled() const { return m_history != nullptr; }
+    // Returns the id of the step being recorded (the outermost one's when nested).
+    std::uint64_t BeginStep();
+    void EndStep();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // The id of the step the next Undo or Redo acts on; 0 when there is none.
+    std::uint64_t GetUndoStepId() const;
+    std::uint64_t GetRedoStepId() const;
+    // Undo or redo one step; return its id, or 0 when there was none. Not
+    // allowed while a step is open.
+    std::uint64_t Undo();
+    std::uint64_t Redo();
+    void ClearHistory();
+    // Identifies the content: equal after undo or redo comes back to it, new
+    // after any other edit.
+    std::uint64_t GetStateId() const;
+    // Whether the content is the one last written by Flush (or marked saved).
+    bool IsAtSavedState() const { return GetStateId() == m_nSavedState; }
+    // For callers that save the content by other means (save as).
+    void MarkSaved() { m_nSavedState = GetStateId(); }
+
 private:
     using PiecePtr = std::unique_ptr<CPiece>;
 
@@ -90,13 +127,15 @@ private:
     void ShiftStarts(size_t fromIndex, std::int64_t delta);
     void ResetToOnePiece(PiecePtr piece);
     [[noreturn]] void Raise(int cause) const;
-    void ReadFromFile(std::int64_t fileOffset, void* buffer, std::uint32_t count,
-                      std::uint32_t* got) const;
+    void ReadFromFile(const CSourceFile& source, std::int64_t fileOffset, void* buffer,
+                      std::uint32_t count, std::uint32_t* got) const;
     // Overwrites from `pos`, advancing it past each byte written.
     void WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count);
     // Reads a range of the source file of any size; returns the bytes read.
-    std::int64_t ReadFileRange(std::int64_t fileOffset, std::uint8_t* out,
-                               std::int64_t count) const;
+    std::int64_t ReadFileRange(const CSourceFile& source, std::int64_t fileOffset,
+                               std::uint8_t* out, std::int64_t count) const;
+    // Drops the file, the pieces and the history.
+    void ReleaseSource();
 
     [[noreturn]] void RaiseOs(int osError) const;
 
@@ -110,6 +149,47 @@ private:
     void CommitRewrite();
     // Starts afresh from the saved file, held through `handle`.
     void StartAfresh(platform::FileHandle handle);
+    // Copies a file piece whose version the file no longer holds as is.
+    void CopyKeptVersion(const CPiece& piece, platform::FileHandle to, std::int64_t toOffset);
+
+    // Recording (CPieceFile64Undo.cpp). Every change to the list while a step
+    // is open goes through these, so it can be reverted in order.
+    bool Recording() const { return m_bRecording; }
+    CHistoryEntry& Record(int kind, size_t index);
+    // The piece at `index`, about to change its fields: while recording, the
+    // original goes into the history and a copy takes its place.
+    CPiece& Modifiable(size_t index);
+    // Keeps the bytes an overwrite of a memory piece is about to replace.
+    void RecordWrite(size_t index, std::int64_t rel, std::int64_t count);
+    void InsertBytes(size_t index, std::int64_t rel, std::int64_t count, std::uint8_t value);
+    void EraseBytes(size_t index, std::int64_t rel, std::int64_t count);
+    void RemovePieces(size_t index, size_t count);
+    // Called by each edit before it changes anything.
+    void BeginEdit() {
+        if (m_history)
+            BeginRecordedEdit();
+        else
+            m_nBaseState = ++m_nLastId; // no history: every edit is a new content
+    }
+    void EndEdit() {
+        if (m_bAutoStep)
+            EndAutoStep();
+    }
+    void BeginRecordedEdit();
+    void EndAutoStep();
+    // The pieces an undo or redo changed: from m_first to all but the last m_keptAtEnd.
+    // m_runBegin…m_runEnd: pieces put back with their relative starts.
+    struct CChangedRange {
+        size_t m_first;
+        size_t m_keptAtEnd;
+        size_t m_runBegin = 0;
+        size_t m_runEnd = 0;
+    };
+    void ApplyStep(CHistoryStep& step, bool undo);
+    void ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed);
+    void RecomputeStarts(const CChangedRange& changed);
+    // At the end of a save: the list it replaced, kept while history needs it.
+    void KeepSavedOverList(std::vector<CPiece*> oldList);
 
     // Find helpers (CPieceFile64Find.cpp).
     std::int64_t FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
@@ -117,7 +197,8 @@ private:
     std::int64_t FindUp(const CByteString& pattern, bool matchCase, std::int64_t start);
     bool Cancelled() const { return m_cancelCheck && m_cancelCheck(); }
 
-    platform::FileHandle m_hSourceFile = platform::kNoFile;
+    platform::FileHandle m_hSourceFile = platform::kNoFile; // m_source's; not owned here
+    std::shared_ptr<CSourceFile> m_source;                  // the file's current version
     std::int64_t m_nTotalLength = 0;
     std::int64_t m_nPosition = 0;
     // Owned; raw so that shifting the array is a plain memmove.
@@ -130,4 +211,12 @@ private:
     // put in its place later is never followed.
     std::string m_strSavePath;
     std::function<bool()> m_cancelCheck;
+
+    static constexpr std::uint64_t kNoState = ~std::uint64_t{0}; // a state never reached
+    std::unique_ptr<CPieceHistory> m_history;
+    bool m_bRecording = false;      // a step is open
+    bool m_bAutoStep = false;       // the running edit opened its own step
+    std::uint64_t m_nLastId = 0;    // ids of steps and states come from one counter
+    std::uint64_t m_nBaseState = 0; // the state with no step applied
+    std::uint64_t m_nSavedState = 0;
 };

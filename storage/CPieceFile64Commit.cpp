@@ -5,6 +5,7 @@
 // original's place with one atomic rename: until that rename succeeds the
 // original is untouched, and on any failure the piece table is left as it was.
 #include "storage/CPieceFile64.h"
+#include "storage/CPieceHistory.h"
 
 #include <algorithm>
 
@@ -95,7 +96,8 @@ bool CPieceFile64::CanCommitInPlace() const {
     if (!platform::IsFileNamed(m_hSourceFile, m_strSavePath))
         return false;
     for (size_t i = 0; i < m_pieces.size(); ++i)
-        if (m_pieces[i]->m_bFromFile && m_pieces[i]->m_nFileOffset != m_pieceStarts[i])
+        if (m_pieces[i]->m_bFromFile &&
+            (m_pieces[i]->m_nFileOffset != m_pieceStarts[i] || m_pieces[i]->m_source != m_source))
             return false;
     return true;
 }
@@ -104,12 +106,20 @@ void CPieceFile64::CommitInPlace() {
     // The memory pieces cover exactly the bytes no file piece stands for, so a
     // failure part-way leaves the pieces describing the edited content, and the
     // save can be tried again.
+    if (m_history && (!m_history->m_undo.empty() || !m_history->m_redo.empty())) {
+        // Steps may read the bytes about to be overwritten: the file's current
+        // version keeps them first (edit-sized: the memory pieces' ranges).
+        for (size_t i = 0; i < m_pieces.size(); ++i)
+            if (!m_pieces[i]->m_bFromFile)
+                if (const int err = m_source->KeepRange(m_pieceStarts[i], m_pieces[i]->m_nLength))
+                    RaiseOs(err);
+    }
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const CPiece& piece = *m_pieces[i];
         if (piece.m_bFromFile)
             continue;
         const int err =
-            WriteAll(m_hSourceFile, m_pieceStarts[i], piece.m_pData.data(), piece.m_nLength);
+            WriteAll(m_hSourceFile, m_pieceStarts[i], piece.m_data.data(), piece.m_nLength);
         if (err == -1)
             Raise(CFileException::diskFull);
         if (err != 0)
@@ -152,13 +162,18 @@ void CPieceFile64::CommitRewrite() {
         }
     };
     for (const CPiece* piece : m_pieces) {
-        if (piece->m_bFromFile) {
+        if (piece->m_bFromFile && !piece->m_source->IsFileAsIs()) {
+            // A version an undo went back to, partly overwritten since.
+            CopyKeptVersion(*piece, temp.m_handle, out);
+            out += piece->m_nLength;
+            handOver();
+        } else if (piece->m_bFromFile) {
             for (std::int64_t copied = 0; copied < piece->m_nLength;) {
                 const std::int64_t slice = std::min(piece->m_nLength - copied, kWriteBackSlice);
                 std::int64_t done = 0;
-                if (const int err =
-                        platform::CopyRange(m_hSourceFile, piece->m_nFileOffset + copied,
-                                            temp.m_handle, out, slice, &done))
+                if (const int err = platform::CopyRange(piece->m_source->Handle(),
+                                                        piece->m_nFileOffset + copied,
+                                                        temp.m_handle, out, slice, &done))
                     RaiseOs(err);
                 if (done < slice)
                     Raise(CFileException::endOfFile); // the file shrank under us
@@ -167,7 +182,7 @@ void CPieceFile64::CommitRewrite() {
                 handOver();
             }
         } else {
-            const int err = WriteAll(temp.m_handle, out, piece->m_pData.data(), piece->m_nLength);
+            const int err = WriteAll(temp.m_handle, out, piece->m_data.data(), piece->m_nLength);
             if (err == -1)
                 Raise(CFileException::diskFull);
             if (err != 0)
@@ -192,15 +207,48 @@ void CPieceFile64::CommitRewrite() {
     temp.Release();
 }
 
+void CPieceFile64::CopyKeptVersion(const CPiece& piece, platform::FileHandle to,
+                                   std::int64_t toOffset) {
+    std::vector<std::uint8_t> buffer(
+        static_cast<size_t>(std::min<std::int64_t>(piece.m_nLength, kTransferSize)));
+    for (std::int64_t copied = 0; copied < piece.m_nLength;) {
+        const std::int64_t n = std::min<std::int64_t>(piece.m_nLength - copied,
+                                                      static_cast<std::int64_t>(buffer.size()));
+        if (ReadFileRange(*piece.m_source, piece.m_nFileOffset + copied, buffer.data(), n) < n)
+            Raise(CFileException::endOfFile); // the file shrank under us
+        const int err = WriteAll(to, toOffset + copied, buffer.data(), n);
+        if (err == -1)
+            Raise(CFileException::diskFull);
+        if (err != 0)
+            RaiseOs(err);
+        copied += n;
+    }
+}
+
 void CPieceFile64::StartAfresh(platform::FileHandle handle) {
-    auto piece = std::make_unique<CPiece>(); // the one step that may fail comes first
+    // The steps that may fail come first. Saved in place, the file's version
+    // changes under the same handle; rewritten, the old version keeps the
+    // replaced file open for as long as pieces kept for undo read it.
+    auto piece = std::make_unique<CPiece>();
+    std::shared_ptr<CSourceFile> source;
+    if (handle != m_hSourceFile)
+        source = CSourceFile::Adopt(handle);
+    else if (m_history)
+        source = m_source->MakeNewer();
+    else
+        source = m_source;
+    std::vector<CPiece*> replaced;
+    replaced.reserve(1);
     piece->m_bFromFile = true;
     piece->m_nLength = m_nTotalLength;
-    if (handle != m_hSourceFile) {
-        platform::CloseFile(m_hSourceFile); // it reaches replaced content only
-        m_hSourceFile = handle;
-    }
+    piece->m_source = source;
+    replaced.push_back(piece.release());
+    std::swap(replaced, m_pieces);
+    m_pieceStarts.assign(1, 0);
+    m_source = std::move(source);
+    m_hSourceFile = handle;
     m_bReadOnly = false;
     m_nPosition = 0;
-    ResetToOnePiece(std::move(piece));
+    m_nSavedState = GetStateId();
+    KeepSavedOverList(std::move(replaced)); // may mark the step being recorded
 }

@@ -22,7 +22,11 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN // keeps out names such as `byte` that tests use
+#endif
 #include <windows.h>
+#include <winioctl.h>
 #undef ReplaceFile // a macro for ReplaceFileA/W; ours is platform::ReplaceFile
 #else
 #include <sys/stat.h>

@@ -112,6 +112,8 @@ private:
                           std::int64_t limit);
     std::int64_t FindUp(const CByteString& pattern, bool matchCase, std::int64_t start);
     bool Cancelled() const { return m_cancelCheck && m_cancelCheck(); }
+    // Read that raises endOfFile when the content ends early on disk.
+    std::uint32_t ReadForFind(void* buffer, std::uint32_t count);
 
     platform::FileHandle m_hSourceFile = platform::kNoFile;
     std::int64_t m_nTotalLength = 0;

@@ -19,6 +19,15 @@ size_t BlockSizeFor(size_t patternLength) {
 }
 } // namespace
 
+std::uint32_t CPieceFile64::ReadForFind(void* buffer, std::uint32_t count) {
+    const std::uint32_t got = Read(buffer, count);
+    // Reading stops short of the end when another program shortened the file:
+    // that is an error, not the end of the search.
+    if (got < count && m_nPosition < m_nTotalLength)
+        Raise(CFileException::endOfFile);
+    return got;
+}
+
 std::int64_t CPieceFile64::Find(CByteString pattern, int matchCase, int down, std::int64_t start,
                                 std::int64_t limit) {
     if (pattern.empty())
@@ -45,7 +54,7 @@ std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, 
     std::vector<std::uint8_t> buffer(blockSize);
 
     Seek(start, begin);
-    size_t n = Read(buffer.data(), static_cast<std::uint32_t>(blockSize));
+    size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(blockSize));
     if (n < len)
         return -1;
     // Each next block starts with the last `len` bytes of the one before, so a
@@ -63,7 +72,7 @@ std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, 
             return -1; // the end of the content
         std::memmove(buffer.data(), buffer.data() + n - len, len);
         base += static_cast<std::int64_t>(n - len);
-        n = len + Read(buffer.data() + len, static_cast<std::uint32_t>(blockSize - len));
+        n = len + ReadForFind(buffer.data() + len, static_cast<std::uint32_t>(blockSize - len));
         if (Cancelled())
             return -1;
     }
@@ -88,7 +97,7 @@ std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, st
         const std::int64_t from = std::max<std::int64_t>(0, p + 1 - blockSize);
         const std::int64_t lowest = from + len - 1;
         Seek(from, begin);
-        const size_t n = Read(buffer.data(), static_cast<std::uint32_t>(p + 1 - from));
+        const size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(p + 1 - from));
         const size_t at = search.FindLast(buffer.data(), n);
         const std::int64_t found =
             at == CByteSearch::npos ? -1 : from + static_cast<std::int64_t>(at) + len - 1;

@@ -5,6 +5,7 @@
 #include "StorageTestSupport.h"
 
 #include <cerrno>
+#include <unistd.h>
 
 using namespace storage_test;
 
@@ -173,4 +174,18 @@ TEST_F(PieceFileFind, ReadErrorEndsTheSearchWithThePositionKept) {
     EXPECT_EQ(CatchFileError([&] { m_file.Find("zz", 1, 1, 0, -1); }).m_cause,
               CFileException::hardIO);
     EXPECT_EQ(m_file.GetPosition(), 42);
+}
+
+TEST_F(PieceFileFind, FileShortenedUnderUsIsAnErrorNotTheEnd) {
+    OpenWith(RandomBytes(13, 3 * kBlock));
+    ASSERT_EQ(::truncate(m_dir.File("find.bin").c_str(), kBlock + 10), 0);
+    for (const int down : {1, 0}) {
+        m_file.Seek(42, CFile64::begin);
+        EXPECT_EQ(CatchFileError([&] {
+                      m_file.Find("\x01\x02\x03\x04\x05", 1, down, down ? 0 : 3 * kBlock, -1);
+                  }).m_cause,
+                  CFileException::endOfFile)
+            << down;
+        EXPECT_EQ(m_file.GetPosition(), 42);
+    }
 }

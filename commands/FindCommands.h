@@ -1,0 +1,39 @@
+// Find and find next of a hex view: the Find dialog, the search through the
+// document's piece table with progress and Cancel, and the selection of what
+// was found.
+#pragma once
+
+#include "storage/ByteString.h"
+
+#include <cstdint>
+
+class CCmdUI;
+class CHexGridWnd;
+class CPieceFile64;
+class CQuexoDoc;
+class QWidget;
+
+// A view's last search; each view keeps its own for as long as it lives.
+struct CFindState {
+    CByteString& m_findBytes;
+    int& m_bMatchCase;
+    int& m_bSearchDown;
+};
+
+namespace FindCommands {
+
+// At most this many selected bytes are offered to the Find dialog.
+inline constexpr std::int64_t kSeedLength = 128;
+
+void OnEditFind(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state);
+void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state);
+// Enabled exactly when there are bytes to look for.
+void OnUpdateEditFindNext(const CFindState& state, CCmdUI* ui);
+
+// CPieceFile64::Find with the progress dialog after half a second; Cancel or
+// Escape ends it as not found (-1). Painting while it runs may read the file
+// but never moves the search. A file error propagates.
+std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, int matchCase,
+                              int down, std::int64_t start, std::int64_t limit, QWidget* parent);
+
+} // namespace FindCommands

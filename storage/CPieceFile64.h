@@ -60,6 +60,11 @@ public:
 
     // Asked at the points where a long search may stop; true cancels it.
     void SetCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
+    // Asked as a rewrite through a temporary file goes on, with the bytes
+    // written and the total; true stops the save with CSaveCancelled, the
+    // original file and the edits as they were.
+    using SaveProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
+    void SetSaveProgress(SaveProgress progress) { m_saveProgress = std::move(progress); }
 
     bool IsReadOnly() const { return m_bReadOnly; }
     bool HasFile() const { return m_hSourceFile != platform::kNoFile; }
@@ -124,4 +129,8 @@ private:
     bool m_bReadOnly = false;
     std::string m_strSourcePath;
     std::function<bool()> m_cancelCheck;
+    SaveProgress m_saveProgress;
 };
+
+// A save the user stopped; nothing was changed.
+struct CSaveCancelled {};

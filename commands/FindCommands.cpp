@@ -1,6 +1,7 @@
 #include "commands/FindCommands.h"
 
 #include "commands/CFindDlg.h"
+#include "commands/CReplaceDlg.h"
 #include "display/CHexGridWnd.h"
 #include "document/CQuexoDoc.h"
 #include "framework/CCmdUI.h"
@@ -13,48 +14,51 @@
 
 #include <QElapsedTimer>
 
+#include <memory>
+
 namespace {
 
 constexpr unsigned kNotFoundMessage = 135;
 // How often the progress label follows the offset reached.
 constexpr qint64 kLabelIntervalMs = 200;
 
-QString ProgressLabel(std::int64_t offset) {
-    const QString hex = QString::number(static_cast<qulonglong>(offset), 16).toUpper();
-    return QStringLiteral("Recherche en cours...\nOffset : 0x%1").arg(hex);
-}
-
-// Clears the file's cancel check however the search ends.
-struct CancelCheckScope {
-    CPieceFile64& file;
-    ~CancelCheckScope() { file.SetCancelCheck(nullptr); }
-};
-
 } // namespace
 
 namespace FindCommands {
 
-std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, int matchCase,
-                              int down, std::int64_t start, std::int64_t limit, QWidget* parent) {
-    CProgress progress(ProgressLabel(start), parent);
-    QElapsedTimer labelClock;
-    labelClock.start();
-    const std::int64_t end = limit >= 0 ? limit : file.GetLength();
-    file.SetCancelCheck([&] {
-        // The search reads on from its position; a repaint in between may use
-        // the same file, so the position is put back before the search resumes.
+QString SearchProgressLabel(std::int64_t offset) {
+    const QString hex = QString::number(static_cast<qulonglong>(offset), 16).toUpper();
+    return QStringLiteral("Recherche en cours...\nOffset : 0x%1").arg(hex);
+}
+
+CSearchCancelCheck::CSearchCancelCheck(CPieceFile64& file, CProgress& progress, std::int64_t start,
+                                       std::int64_t end)
+    : m_file(file) {
+    auto labelClock = std::make_shared<QElapsedTimer>();
+    labelClock->start();
+    file.SetCancelCheck([&file, &progress, start, end, labelClock] {
         const std::int64_t position = file.GetPosition();
-        const bool cancelled = down ? progress.Step(position - start, end - start)
-                                    : progress.Step(start - position, start);
-        if (progress.Dialog() && labelClock.elapsed() >= kLabelIntervalMs) {
-            progress.SetLabel(ProgressLabel(position));
-            labelClock.restart();
+        const bool cancelled = end >= start ? progress.Step(position - start, end - start)
+                                            : progress.Step(start - position, start - end);
+        if (progress.Dialog() && labelClock->elapsed() >= kLabelIntervalMs) {
+            progress.SetLabel(SearchProgressLabel(position));
+            labelClock->restart();
         }
         if (file.GetPosition() != position)
             file.Seek(position, CFile64::begin);
         return cancelled;
     });
-    const CancelCheckScope scope{file};
+}
+
+CSearchCancelCheck::~CSearchCancelCheck() {
+    m_file.SetCancelCheck(nullptr);
+}
+
+std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, int matchCase,
+                              int down, std::int64_t start, std::int64_t limit, QWidget* parent) {
+    CProgress progress(SearchProgressLabel(start), parent);
+    const std::int64_t end = down ? (limit >= 0 ? limit : file.GetLength()) : 0;
+    const CSearchCancelCheck check(file, progress, start, end);
     return file.Find(pattern, matchCase, down, start, limit);
 }
 
@@ -105,6 +109,14 @@ void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) 
             grid.SetAnchor(first + len);
         }
     });
+}
+
+void OnEditReplace(CQuexoDoc& doc, CHexGridWnd& grid, const CByteString& findBytes) {
+    CReplaceDlg dialog(doc, grid, grid.m_nCharSet);
+    dialog.m_nScope = 1;
+    dialog.m_bMatchCase = 0;
+    dialog.m_findBytes = findBytes;
+    dialog.DoModal();
 }
 
 void OnUpdateEditFindNext(const CFindState& state, CCmdUI* ui) {

@@ -1,15 +1,18 @@
-// Find and find next of a hex view: the Find dialog, the search through the
+// Find, find next and replace of a hex view: the Find dialog, the search through the
 // document's piece table with progress and Cancel, and the selection of what
 // was found.
 #pragma once
 
 #include "storage/ByteString.h"
 
+#include <QString>
+
 #include <cstdint>
 
 class CCmdUI;
 class CHexGridWnd;
 class CPieceFile64;
+class CProgress;
 class CQuexoDoc;
 class QWidget;
 
@@ -27,8 +30,29 @@ inline constexpr std::int64_t kSeedLength = 128;
 
 void OnEditFind(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state);
 void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state);
+// The Replace dialog; the view's remembered search seeds it and stays as it was.
+void OnEditReplace(CQuexoDoc& doc, CHexGridWnd& grid, const CByteString& findBytes);
 // Enabled exactly when there are bytes to look for.
 void OnUpdateEditFindNext(const CFindState& state, CCmdUI* ui);
+
+// While it lives, the file's cancel check steps `progress` with the offset a
+// search has reached between `start` and `end` (either order: upward searches
+// count down) and puts the file's position back after the event loop ran, so a
+// repaint reading the same file never moves the search.
+class CSearchCancelCheck {
+public:
+    CSearchCancelCheck(CPieceFile64& file, CProgress& progress, std::int64_t start,
+                       std::int64_t end);
+    ~CSearchCancelCheck();
+    CSearchCancelCheck(const CSearchCancelCheck&) = delete;
+    CSearchCancelCheck& operator=(const CSearchCancelCheck&) = delete;
+
+private:
+    CPieceFile64& m_file;
+};
+
+// The label of the search progress, with the offset reached.
+QString SearchProgressLabel(std::int64_t offset);
 
 // CPieceFile64::Find with the progress dialog after half a second; Cancel or
 // Escape ends it as not found (-1). Painting while it runs may read the file

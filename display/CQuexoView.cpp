@@ -73,6 +73,10 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
         if (CQuexoDoc* doc = GetDocument())
             FindCommands::OnEditFindNext(*doc, m_grid, FindState());
     });
+    OnCommand(ID_EDIT_REPLACE, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            FindCommands::OnEditReplace(*doc, m_grid, m_findBytes);
+    });
     OnUpdateCommand(ID_EDIT_FINDNEXT,
                     [this](CCmdUI* ui) { FindCommands::OnUpdateEditFindNext(FindState(), ui); });
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -12,6 +13,17 @@ namespace {
 // going down and once every kUpCheckEvery candidate positions going up.
 constexpr size_t kBlockSize = 65536;
 constexpr std::int64_t kUpCheckEvery = 1024;
+
+// A block buffer left uninitialised: replace all starts a search for every
+// occurrence, and zeroing 64 KiB each time would cost more than the search.
+class Buffer {
+public:
+    explicit Buffer(size_t size) : m_data(new std::uint8_t[size]) {}
+    std::uint8_t* data() const { return m_data.get(); }
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_data;
+};
 
 // A block must hold a pattern twice over, or a long one could never be found.
 size_t BlockSizeFor(size_t patternLength) {
@@ -51,7 +63,7 @@ std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, 
     const size_t len = pattern.size();
     const std::int64_t effectiveLimit = limit == -1 ? INT64_MAX : limit;
     const size_t blockSize = BlockSizeFor(len);
-    std::vector<std::uint8_t> buffer(blockSize);
+    const Buffer buffer(blockSize);
 
     Seek(start, begin);
     size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(blockSize));
@@ -89,7 +101,7 @@ std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, st
     start = std::min(start, length);
     std::int64_t p = std::min(start + len - 2, length - 1);
     const auto blockSize = static_cast<std::int64_t>(BlockSizeFor(pattern.size()));
-    std::vector<std::uint8_t> buffer(static_cast<size_t>(blockSize));
+    const Buffer buffer(static_cast<size_t>(blockSize));
 
     // Blocks are read backwards; each holds every byte of the matches ending in
     // [lowest, p], and the next one ends where this one's candidates stop.

@@ -49,7 +49,10 @@ CFindDlg::CFindDlg(int charSet, QWidget* parent)
     fields->addWidget(directionBox, 2, 2);
     fields->setColumnStretch(1, 1);
 
+    TabToTickedRadio({m_pUp, m_pDown});
     QDialogButtonBox* buttons = MakeOkCancelButtons(this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("button1"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("button2"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(buttons);

@@ -1,6 +1,7 @@
 #include "commands/CReplaceDlg.h"
 
 #include "commands/CHexTextSync.h"
+#include "commands/DialogButtons.h"
 #include "commands/FindCommands.h"
 #include "commands/ReplaceLoop.h"
 #include "display/CHexGridWnd.h"
@@ -119,6 +120,8 @@ CReplaceDlg::CReplaceDlg(CQuexoDoc& doc, CHexGridWnd& grid, int charSet, QWidget
     auto* scopeLayout = new QHBoxLayout(scopeBox);
     scopeLayout->addWidget(m_pSelection);
     scopeLayout->addWidget(m_pWholeFile);
+
+    TabToTickedRadio({m_pSelection, m_pWholeFile});
 
     auto* options = new QHBoxLayout;
     options->addWidget(m_pMatchCase);

@@ -262,3 +262,33 @@ TEST(FindCommands, CancelEscapeAndReadErrorsKeepCaretAndSelection) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
+
+TEST(FindCommands, TabVisitsTheDialogsInTheirOrder) {
+    PromptScript prompts;
+    DialogScript dialogs;
+    const auto tabs = [](QStringList* visited, int count) {
+        return [visited, count](QDialog& dialog) {
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            for (int i = 0; i < count; ++i) {
+                visited->append(QApplication::focusWidget()->objectName());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            dialog.reject();
+            return int(QDialog::Rejected);
+        };
+    };
+    Searcher s = Over(gridtest::Pattern(10), "", 1, 0);
+    QStringList find;
+    dialogs.Then(tabs(&find, 7));
+    s.Find();
+    EXPECT_EQ(find, (QStringList{"edit1020", "edit1000", "check1024", "radio1022", "button1",
+                                 "button2", "edit1020"}));
+    QStringList replace;
+    dialogs.Then(tabs(&replace, 10));
+    FindCommands::OnEditReplace(s.doc.Doc(), s.doc.Grid(), "A");
+    EXPECT_EQ(replace,
+              (QStringList{"edit1054", "edit1055", "edit1056", "edit1057", "check1024", "radio1059",
+                           "button1060", "button1061", "button1062", "button2"}));
+    EXPECT_EQ(dialogs.Unexpected(), 0);
+}

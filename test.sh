@@ -16,6 +16,8 @@ build() {
 # The whole program with its GUI tests (offscreen, private HOME per test).
 build ci
 ctest --test-dir build/ci --output-on-failure -j "$(nproc)" --timeout 600
+# The .deb: built, unpacked into a scratch root and run from there.
+scripts/check-package build/ci
 
 # The Qt-free core alone: proves no Qt include crept into it.
 build core

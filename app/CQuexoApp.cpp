@@ -1,6 +1,7 @@
 #include "app/CQuexoApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CommandLinePrint.h"
 #include "app/InternetShortcut.h"
 #include "app/ProgramRegistration.h"
 #include "display/CQuexoView.h"
@@ -12,6 +13,7 @@
 #include "framework/CommandGuard.h"
 #include "framework/Prompt.h"
 #include "framework/StdCommandIds.h"
+#include "framework/ViewPrinting.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -32,7 +34,10 @@ namespace {
 constexpr qint64 kMaxShortcutSize = 64 * 1024;
 
 const QString kShortcutFileName = QStringLiteral("quexopro.url");
-const QString kHelpPage = QStringLiteral("help/index.html");
+// Beside the program in the build folder; in the data folder once installed
+// (<prefix>/bin/quexo and <prefix>/share/quexopro/help/index.html).
+const QString kHelpPages[] = {QStringLiteral("help/index.html"),
+                              QStringLiteral("../share/quexopro/help/index.html")};
 
 std::vector<std::string> ToStdArguments(const QStringList& arguments) {
     std::vector<std::string> words;
@@ -53,6 +58,7 @@ CQuexoApp::CQuexoApp(const QStringList& arguments)
     : m_arguments(arguments), m_request(ClassifyCommandLine(ToStdArguments(arguments))) {
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_HELP_WEBPAGE, [this] { OnHelpWebPage(); });
+    OnCommand(ID_FILE_PRINT_SETUP, [this] { AfxPrintSetup(GetMainWnd()); });
 }
 
 CQuexoApp::~CQuexoApp() = default;
@@ -95,7 +101,9 @@ bool CQuexoApp::InitInstance() {
     info.Parse(GeneralArguments());
     if (info.m_nShellCommand != CCommandLineInfo::FileNew) {
         bool processed = false;
+        m_bHexWhenHandOffFails = true;
         RunGuarded([&] { processed = ProcessShellCommand(info); });
+        m_bHexWhenHandOffFails = false;
         if (!processed)
             return false;
     }
@@ -113,7 +121,16 @@ int CQuexoApp::ExitInstance() {
     if (m_request.kind == CommandLineKind::Uninstall)
         return 0;
     CQuexoView::SaveDisplaySettings();
-    return CWinApp::ExitInstance();
+    const int exitCode = CWinApp::ExitInstance();
+    return m_nExitCode != 0 ? m_nExitCode : exitCode;
+}
+
+bool CQuexoApp::ProcessShellCommand(CCommandLineInfo& info) {
+    if (info.m_nShellCommand != CCommandLineInfo::FilePrint &&
+        info.m_nShellCommand != CCommandLineInfo::FilePrintTo)
+        return CWinApp::ProcessShellCommand(info);
+    m_nExitCode = PrintFromCommandLine(*this, info);
+    return false; // printing ends the program
 }
 
 QStringList CQuexoApp::GeneralArguments() const {
@@ -145,9 +162,13 @@ void CQuexoApp::OnHelpWebPage() {
         }
     }
 
-    const QFileInfo page(folder.filePath(kHelpPage));
-    if (page.isFile())
-        OpenUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
+    for (const QString& name : kHelpPages) {
+        const QFileInfo page(folder.filePath(name));
+        if (page.isFile()) {
+            OpenUrl(QUrl::fromLocalFile(QDir::cleanPath(page.absoluteFilePath())));
+            return;
+        }
+    }
 }
 
 void CQuexoApp::ReportSystemError() {

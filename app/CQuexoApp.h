@@ -23,6 +23,9 @@ public:
 
     bool InitInstance() override;
     int ExitInstance() override;
+    // Opening as the framework does; "/p" and "/pt" print and end the program
+    // with the print's exit status.
+    bool ProcessShellCommand(CCommandLineInfo& info) override;
 
     void OnAppAbout();
     void OnHelpWebPage();
@@ -50,4 +53,5 @@ private:
     QStringList m_arguments;
     CommandLineRequest m_request;
     CDocTemplate* m_pDocTemplate = nullptr;
+    int m_nExitCode = 0;
 };

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "framework/CCommandLineInfoWords.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -9,15 +11,6 @@ std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-bool IsKnownSlashOption(const std::string& name) {
-    static const char* const kNames[] = {"p",           "pt",        "dde",
-                                         "automation",  "embedding", "unregister",
-                                         "unregserver", "install",   "uninstall"};
-    const std::string lower = Lower(name);
-    return std::any_of(std::begin(kNames), std::end(kNames),
-                       [&](const char* known) { return lower == known; });
 }
 
 } // namespace
@@ -40,24 +33,22 @@ CommandLineRequest ClassifyCommandLine(const std::vector<std::string>& arguments
     }
 
     request.kind = CommandLineKind::Other;
-    bool optionsEnded = false;
+    bool flagsEnded = false;
     for (const std::string& argument : arguments) {
-        const bool dashOption = argument.size() > 1 && argument[0] == '-';
-        const bool slashOption =
-            argument.size() > 1 && argument[0] == '/' && IsKnownSlashOption(argument.substr(1));
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
+        const CommandLineWord word = ReadCommandLineWord(argument, flagsEnded);
+        if (word == CommandLineWord::EndOfFlags) {
+            flagsEnded = true;
             continue;
         }
-        if (!optionsEnded && (dashOption || slashOption)) {
-            const std::string name = Lower(argument.substr(1));
+        if (word == CommandLineWord::Flag) {
+            const std::string name = CommandLineFlagName(argument);
             if (name == "p") {
                 request.print = true;
             } else if (name == "pt") {
                 request.print = true;
                 request.printTo = true;
             }
-            continue; // other options are accepted and ignored
+            continue; // other flags are accepted and ignored
         }
         if (request.fileName.empty())
             request.fileName = argument;

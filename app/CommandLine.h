@@ -21,8 +21,7 @@ struct CommandLineRequest {
     std::string printerName, driverName, portName;
 };
 
-// `arguments` excludes the program name. An argument starting with '-' is an
-// option; one starting with '/' only when it is a known option ("/p", "/pt",
-// "/dde", ...), since on Linux it is more likely an absolute path. "--" ends
-// the options.
+// `arguments` excludes the program name. Flags and "--" read as the framework's
+// parser reads them (framework/CCommandLineInfoWords.h): "-x" and "/word" are
+// flags, "/home/u/a.bin" is a path, and "--" ends the flags.
 CommandLineRequest ClassifyCommandLine(const std::vector<std::string>& arguments);

@@ -25,9 +25,10 @@ std::string Header(const std::string& name, const std::string& comment) {
            EscapeValue(name) + "\nComment=" + EscapeValue(comment) + "\n";
 }
 
-std::string Footer(const std::string& programPath) {
-    return "Terminal=false\nNoDisplay=true\n" + std::string(kProgramKey) + "=" +
-           EscapeValue(programPath) + "\n";
+// No MimeType and no NoDisplay: see OpenWithEntry.
+std::string Footer(const std::string& programPath, const std::string& categories) {
+    return "Icon=" + std::string(kIconName) + "\nCategories=" + categories + "\nTerminal=false\n" +
+           std::string(kProgramKey) + "=" + EscapeValue(programPath) + "\n";
 }
 
 } // namespace
@@ -106,20 +107,29 @@ std::string QuoteExecArgument(const std::string& argument) {
 }
 
 std::string OpenWithEntry(const std::string& programPath) {
-    // Every regular file's type derives from application/octet-stream, and text
-    // types from text/plain; naming both puts the editor in "open with" for all.
-    return Header("Quexo Pro", "Éditeur hexadécimal") +
-           "Exec=" + ExecLine({QuoteExecArgument(programPath), "%f"}) + "\n" +
-           "MimeType=application/octet-stream;text/plain;\n" + Footer(programPath);
+    // Offered in every file's "open with" list as one of the installed
+    // applications. Declaring any type (MimeType, or an added association in
+    // mimeapps.list) would make the desktop pick us as that type's default
+    // whenever the user set none, ahead of the system's own applications, since
+    // the user's folder is searched first. "--" keeps a file named like a flag
+    // a file.
+    return Header("Quexo Pro", "Affiche et modifie les octets de tout fichier") +
+           "GenericName=" + EscapeValue("Éditeur hexadécimal") +
+           "\nExec=" + ExecLine({QuoteExecArgument(programPath), "--", "%f"}) + "\n" +
+           Footer(programPath, "Utility;");
 }
 
 std::string TerminalHereEntry(const std::string& programPath) {
     // Desktop entries cannot set a per-launch working folder, so a shell changes
-    // into the folder and then becomes the desktop's terminal emulator.
-    const std::string script = "cd -- \"$1\" && exec x-terminal-emulator";
+    // into the folder and then becomes the desktop's terminal emulator. Given a
+    // file it starts in the file's folder; from the menu, in the home folder.
+    // Like the open-with entry it declares no type, so it never becomes the
+    // handler of folders.
+    const std::string script = "d=${1:-$HOME}; [ -d \"$d\" ] || d=$(dirname -- \"$d\"); "
+                               "cd -- \"$d\" && exec x-terminal-emulator";
     return Header("Terminal ici", "Ouvre un terminal dans ce dossier") +
            "Exec=" + ExecLine({"sh", "-c", QuoteExecArgument(script), "quexo-terminal", "%f"}) +
-           "\n" + "MimeType=inode/directory;\n" + Footer(programPath);
+           "\n" + Footer(programPath, "System;");
 }
 
 std::optional<std::string> RecordedProgram(const std::string& entryText) {

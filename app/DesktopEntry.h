@@ -9,6 +9,8 @@ namespace desktopentry {
 
 // Key under which an entry records the program path it was written for.
 inline constexpr const char* kProgramKey = "X-Quexo-Program";
+// The application icon's name in the icon theme (installed in hicolor).
+inline constexpr const char* kIconName = "quexopro";
 
 // A string value as the format stores it: \s for a leading blank, \n \t \r \\.
 std::string EscapeValue(const std::string& text);
@@ -18,10 +20,11 @@ std::string UnescapeValue(const std::string& text);
 // blanks, quotes and dollars included, reaches the program unchanged.
 std::string QuoteExecArgument(const std::string& argument);
 
-// "Open with" for every file: hidden from menus, offered by file managers.
+// "Open with" for every file, as an installed application that is never a
+// file type's default.
 std::string OpenWithEntry(const std::string& programPath);
 
-// A terminal in the chosen folder.
+// A terminal in the chosen folder (or the chosen file's folder).
 std::string TerminalHereEntry(const std::string& programPath);
 
 // The program path recorded in an entry's [Desktop Entry] group, if any.

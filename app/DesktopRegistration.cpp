@@ -91,12 +91,14 @@ bool UpdateDesktopRegistration(const DesktopFolders& folders, const std::string&
 
     if (!haveApplications || programPath.empty())
         return true;
-    if (request == DesktopRegistrationRequest::Refresh &&
-        desktopentry::RecordedProgram(ReadText(openWith)) == programPath)
+    // Compared as a whole, so that entries an earlier release wrote (which
+    // declared file types, and so could become their default) are replaced too.
+    const std::string openWithText = desktopentry::OpenWithEntry(programPath);
+    if (request == DesktopRegistrationRequest::Refresh && ReadText(openWith) == openWithText)
         return true;
 
     fs::create_directories(folders.applications, ignored);
-    WriteText(openWith, desktopentry::OpenWithEntry(programPath));
+    WriteText(openWith, openWithText);
     WriteText(terminal, desktopentry::TerminalHereEntry(programPath));
     return true;
 }

@@ -22,7 +22,7 @@ inline constexpr const char* kOpenWithEntryName = "quexopro.desktop";
 inline constexpr const char* kTerminalEntryName = "quexopro-terminal-here.desktop";
 
 enum class DesktopRegistrationRequest {
-    Refresh,   // a normal start: write only when the recorded program path differs
+    Refresh,   // a normal start: write only when the open-with entry is not current
     Install,   // "/install": write unconditionally
     Uninstall, // "/uninstall": remove the entries and the maker's folder
 };

@@ -46,7 +46,7 @@ QPixmap DrawIcon(int size) {
 QIcon ProgramIcon() {
     // Not cached: pixmaps must not outlive the application object.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(DrawIcon(size));
     return icon;
 }

@@ -7,9 +7,8 @@
 // bytes untranslated.
 #pragma once
 
+#include "display/CharSet.h"
 #include "storage/ByteString.h"
-
-inline constexpr int kCharSetEbcdic = 1;
 
 // Two upper-case digits and a blank per byte.
 CByteString BytesToHexText(const CByteString& bytes);

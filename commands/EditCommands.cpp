@@ -23,27 +23,7 @@ QString FromUtf8(const std::string& text) {
 }
 
 bool HasSelection(const CHexGridWnd& grid) {
-    std::int64_t start = 0;
-    std::int64_t length = 0;
-    grid.GetSelection(start, length);
-    return length != 0;
-}
-
-// Overwrites `count` bytes at `offset`; single writes stay below 2^31 bytes.
-void WriteAt(CPieceFile64& file, std::int64_t offset, const char* data, std::int64_t count) {
-    constexpr std::int64_t kChunk = std::int64_t{1} << 30;
-    file.Seek(offset, CFile64::begin);
-    for (std::int64_t done = 0; done < count;) {
-        const std::int64_t chunk = std::min(count - done, kChunk);
-        file.Write(data + done, static_cast<std::uint32_t>(chunk));
-        done += chunk;
-    }
-}
-
-// How every edit ends: the document is modified and every view reloads the file.
-void EditDone(CQuexoDoc& doc) {
-    doc.SetModifiedFlag();
-    doc.UpdateAllViews(nullptr, 1);
+    return !grid.GetSelection().IsEmpty();
 }
 
 } // namespace
@@ -52,9 +32,7 @@ namespace EditCommands {
 
 void OnEditCopy(CHexGridWnd& grid) {
     RunGuarded([&] {
-        std::int64_t start = 0;
-        std::int64_t length = 0;
-        grid.GetSelection(start, length);
+        const std::int64_t length = grid.GetSelection().length;
         if (length == 0)
             return;
         if (!IsCopyAllowed(length)) {
@@ -85,11 +63,9 @@ void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
         // A refused write (read-only document) is reported and ends the paste
         // here: nothing was written, so neither caret nor document change.
         if (count > 0)
-            WriteAt(*file, caret, data->data(), count);
+            doc.OverwriteBytes(caret, data->data(), count);
         grid.SetCaret(caret + count, true);
         grid.SetAnchor(caret + count);
-        if (count > 0)
-            EditDone(doc);
     });
 }
 
@@ -109,29 +85,24 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
         if (!file || dialog.m_nCount == 0)
             return;
         CWaitCursor wait;
-        file->Seek(grid.m_nCaret, CFile64::begin);
-        file->Insert(dialog.m_nCount, static_cast<int>(dialog.m_nValue));
         // Caret and anchor keep their offsets: the caret is on the first new byte.
-        EditDone(doc);
+        doc.InsertBytes(grid.m_nCaret, dialog.m_nCount, static_cast<int>(dialog.m_nValue));
     });
 }
 
 void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
     RunGuarded([&] {
         CPieceFile64* file = doc.m_pFile;
-        std::int64_t start = 0;
-        std::int64_t length = 0;
-        grid.GetSelection(start, length);
-        if (!file || length == 0)
+        const CByteRange selection = grid.GetSelection();
+        if (!file || selection.IsEmpty())
             return;
-        if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(start, length)), MB_OKCANCEL) != IDOK)
+        if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(selection.start, selection.length)),
+                          MB_OKCANCEL) != IDOK)
             return;
         CWaitCursor wait;
-        file->Seek(start, CFile64::begin);
-        file->Delete(length);
-        grid.SetCaret(start, true);
-        grid.SetAnchor(start);
-        EditDone(doc);
+        doc.DeleteBytes(selection);
+        grid.SetCaret(selection.start, true);
+        grid.SetAnchor(selection.start);
     });
 }
 

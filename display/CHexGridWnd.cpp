@@ -197,11 +197,11 @@ void CHexGridWnd::InvalidateBytes(std::int64_t a, std::int64_t b) {
     int left = 0;
     int right = 0;
     if (rowLo == rowHi) {
-        left = CellX(HexColumn() + 3 * static_cast<int>(lo % bpr));
-        right = CellX(m_nCharColumn + static_cast<int>(hi % bpr) + 1);
+        left = CellX(HexCell(static_cast<int>(lo % bpr)));
+        right = CellX(CharCell(static_cast<int>(hi % bpr)) + 1);
     } else {
-        left = CellX(HexColumn());
-        right = CellX(m_nCharColumn + m_nBytesPerRow);
+        left = CellX(HexCell(0));
+        right = CellX(CharCell(m_nBytesPerRow));
     }
     left -= m_nCharWidth;
     right += m_nCharWidth;

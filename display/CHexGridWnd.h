@@ -8,6 +8,7 @@
 #include "display/RowFormatter.h"
 #include "display/RowLayout.h"
 #include "display/RowPainter.h"
+#include "document/ByteRange.h"
 #include "storage/ByteString.h"
 
 #include <QAbstractScrollArea>
@@ -28,6 +29,10 @@ public:
     // Tells the user something (a refused keystroke, a file error); the view
     // routes it to the prompt service. The grid itself never opens a window.
     using PromptHook = std::function<void(const QString& text)>;
+    // Where typed bytes go: the view hands them to the document's edit path,
+    // which updates every view. Without one, typing is refused.
+    using WriteHook =
+        std::function<void(std::int64_t offset, const unsigned char* bytes, std::int64_t count)>;
 
     explicit CHexGridWnd(QWidget* parent = nullptr);
     ~CHexGridWnd() override;
@@ -47,6 +52,7 @@ public:
     void SetCharSet(int charSet);
     void SetReadOnly(bool readOnly) { m_bReadOnly = readOnly; }
     void SetPromptHook(PromptHook hook) { m_promptHook = std::move(hook); }
+    void SetWriteHook(WriteHook hook) { m_writeHook = std::move(hook); }
 
     // Lays the rows out again for the client size; newMetrics re-reads the font.
     void RecalcLayout(bool newMetrics);
@@ -67,6 +73,7 @@ public:
     // Caret and selection, for the editing commands.
     void SetCaret(std::int64_t offset, bool ensureVisible);
     void SetAnchor(std::int64_t offset);
+    CByteRange GetSelection() const { return CByteRange::Between(m_nAnchor, m_nCaret); }
     void GetSelection(std::int64_t& start, std::int64_t& length) const;
     // The first min(length, maxLength) selected bytes, read from the file.
     CByteString GetSelectedBytes(std::int64_t maxLength) const;
@@ -97,7 +104,7 @@ public:
     int m_nCharSet = kCharSetAscii;
 
 signals:
-    // A typed byte was written to the file (the edit-change notification).
+    // A typed byte went through the write hook (the edit-change notification).
     void edited();
     // The caret, its pane or the anchor moved.
     void selectionChanged();
@@ -122,7 +129,7 @@ private:
     void OnScrollAction(int action);
     void UpdateScrollBar();
     void PaintRows(QPainter& painter, const QRegion& region);
-    void PaintRow(QPainter& painter, int row, std::int64_t selStart, std::int64_t selEnd);
+    void PaintRow(QPainter& painter, int row, CByteRange selection);
     void FillCells(QPainter& painter, int row, int first, int count, const QColor& background,
                    const QColor& text);
 
@@ -152,6 +159,7 @@ private:
     CRowFormatter m_formatter;
     CRowPainter m_painter;
     PromptHook m_promptHook;
+    WriteHook m_writeHook;
     std::vector<unsigned char> m_rowBytes;
     std::vector<char> m_rowsToPaint;
     std::int64_t m_nRowsFormatted = 0;

@@ -1,6 +1,7 @@
 // Caret, selection, typing, mouse and the timers of the grid.
 #include "display/CHexGridWnd.h"
 
+#include "display/CaretState.h"
 #include "display/CharsetTables.h"
 #include "display/DisplayCodePage.h"
 #include "display/DisplayStrings.h"
@@ -33,20 +34,9 @@ int HexDigitValue(char32_t ch) {
 } // namespace
 
 void CHexGridWnd::NormalizeCaret(std::int64_t& offset, int& nibble, std::int64_t length) {
-    offset += nibble / 2;
-    nibble %= 2;
-    if (nibble < 0) {
-        nibble = 1;
-        offset -= 1;
-    }
-    if (offset >= length) {
-        offset = length;
-        nibble = 0;
-    }
-    if (offset < 0) {
-        offset = 0;
-        nibble = 0;
-    }
+    const CCaretPlace place = CCaretState::Normalized(offset, nibble, length);
+    offset = place.offset;
+    nibble = place.nibble;
 }
 
 void CHexGridWnd::ScrollIntoView(std::int64_t offset) {
@@ -76,29 +66,18 @@ void CHexGridWnd::SetAnchor(std::int64_t offset) {
 }
 
 void CHexGridWnd::GetSelection(std::int64_t& start, std::int64_t& length) const {
-    start = std::min(m_nAnchor, m_nCaret);
-    length = std::max(m_nAnchor, m_nCaret) - start;
+    const CByteRange selection = GetSelection();
+    start = selection.start;
+    length = selection.length;
 }
 
 CByteString CHexGridWnd::GetSelectedBytes(std::int64_t maxLength) const {
-    std::int64_t start = 0;
-    std::int64_t length = 0;
-    GetSelection(start, length);
-    const std::int64_t wanted = std::min(length, maxLength);
+    const CByteRange selection = GetSelection();
+    const std::int64_t wanted = std::min(selection.length, maxLength);
     if (wanted <= 0 || !m_pFile)
         return CByteString();
     CByteString bytes(static_cast<size_t>(wanted), '\0');
-    m_pFile->Seek(start, CFile64::begin);
-    std::int64_t got = 0;
-    // Single reads stay below 2^31 bytes.
-    constexpr std::int64_t kChunk = std::int64_t{1} << 30;
-    while (got < wanted) {
-        const auto chunk = static_cast<std::uint32_t>(std::min(wanted - got, kChunk));
-        const std::uint32_t n = m_pFile->Read(bytes.data() + got, chunk);
-        got += n;
-        if (n < chunk)
-            break;
-    }
+    const std::int64_t got = m_pFile->ReadAt(selection.start, bytes.data(), wanted);
     bytes.resize(static_cast<size_t>(got));
     return bytes;
 }
@@ -123,46 +102,31 @@ void CHexGridWnd::keyPressEvent(QKeyEvent* event) {
         const Qt::KeyboardModifiers mods = event->modifiers();
         const bool shift = mods & Qt::ShiftModifier;
         const bool ctrl = mods & Qt::ControlModifier;
-        const std::int64_t bpr = m_nBytesPerRow;
-        std::int64_t offset = m_nCaret;
-        int nibble = m_nNibble;
+        CaretKey move = CaretKey::Left;
         switch (event->key()) {
         case Qt::Key_PageUp:
-            offset -= PageBytes();
+            move = CaretKey::PageUp;
             break;
         case Qt::Key_PageDown:
-            offset += PageBytes();
+            move = CaretKey::PageDown;
             break;
         case Qt::Key_Up:
-            offset -= bpr;
+            move = CaretKey::Up;
             break;
         case Qt::Key_Down:
-            offset += bpr;
+            move = CaretKey::Down;
             break;
         case Qt::Key_Left:
-            if (m_bHexPane)
-                --nibble;
-            else
-                --offset;
+            move = CaretKey::Left;
             break;
         case Qt::Key_Right:
-            if (m_bHexPane)
-                ++nibble;
-            else
-                ++offset;
+            move = CaretKey::Right;
             break;
         case Qt::Key_Home:
-            offset = ctrl ? 0 : offset - offset % bpr;
-            nibble = 0;
+            move = ctrl ? CaretKey::Start : CaretKey::RowStart;
             break;
         case Qt::Key_End:
-            if (ctrl) {
-                offset = m_nLength;
-                nibble = 0;
-            } else {
-                offset = offset - offset % bpr + bpr - 1;
-                nibble = 1;
-            }
+            move = ctrl ? CaretKey::End : CaretKey::RowEnd;
             break;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
@@ -193,7 +157,12 @@ void CHexGridWnd::keyPressEvent(QKeyEvent* event) {
             return;
         }
         }
-        MoveCaret(offset, nibble, shift);
+        CCaretState state;
+        state.MoveTo({m_nCaret, m_nNibble}, false);
+        if (!m_bHexPane)
+            state.SwitchPane();
+        const CCaretPlace target = state.KeyTarget(move, m_nBytesPerRow, PageBytes(), m_nLength);
+        MoveCaret(target.offset, target.nibble, shift);
     } catch (...) {
         Report(CurrentExceptionText());
     }
@@ -249,23 +218,21 @@ void CHexGridWnd::TypeCharacter(char32_t ch, bool extend) {
         value =
             m_nCharSet == kCharSetEbcdic ? AsciiToEbcdic[code] : static_cast<unsigned char>(code);
     }
-    if (!m_pFile || m_nCaret >= m_nLength) {
+    if (!m_pFile || !m_writeHook || m_nCaret >= m_nLength) {
         // Typing overwrites; the end position has nothing to overwrite.
         Beep();
         return;
     }
     if (m_bHexPane) {
-        m_pFile->Seek(m_nCaret, CFile64::begin);
         unsigned char old = 0;
-        if (m_pFile->Read(&old, 1) != 1) {
+        if (m_pFile->ReadAt(m_nCaret, &old, 1) != 1) {
             Beep();
             return;
         }
         value = m_nNibble == 0 ? static_cast<unsigned char>((old & 0x0F) | (digit << 4))
                                : static_cast<unsigned char>((old & 0xF0) | digit);
     }
-    m_pFile->Seek(m_nCaret, CFile64::begin);
-    m_pFile->Write(&value, 1);
+    m_writeHook(m_nCaret, &value, 1);
     InvalidateBytes(m_nCaret, m_nCaret);
     if (m_bHexPane)
         MoveCaret(m_nCaret, m_nNibble + 1, extend);

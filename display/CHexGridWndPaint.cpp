@@ -1,6 +1,6 @@
-// Painting: only the rows in the update region, each read with one seek and
-// one read and drawn as one glyph run, plus the selection, the caret's mirror
-// in the other pane and the caret itself.
+// Painting: only the rows in the update region, each read with one positional
+// read (the file's position stays for a search or edit in progress) and drawn as one glyph run,
+// plus the selection, the caret's mirror in the other pane and the caret itself.
 #include "display/CHexGridWnd.h"
 
 #include "storage/CPieceFile64.h"
@@ -43,23 +43,19 @@ void CHexGridWnd::PaintRows(QPainter& painter, const QRegion& region) {
         for (int row = first; row < end; ++row)
             m_rowsToPaint[static_cast<size_t>(row)] = 1;
     }
-    const std::int64_t selStart = std::min(m_nCaret, m_nAnchor);
-    const std::int64_t selEnd = std::max(m_nCaret, m_nAnchor);
+    const CByteRange selection = GetSelection();
     for (int row = 0; row < m_nRowsPerPage; ++row) {
         if (m_rowsToPaint[static_cast<size_t>(row)])
-            PaintRow(painter, row, selStart, selEnd);
+            PaintRow(painter, row, selection);
     }
 }
 
-void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, std::int64_t selEnd) {
+void CHexGridWnd::PaintRow(QPainter& painter, int row, CByteRange selection) {
     const std::int64_t bpr = m_nBytesPerRow;
     const std::int64_t offset = m_nTop + row * bpr;
     int count = 0;
-    if (offset < m_pFile->GetLength()) {
-        m_pFile->Seek(offset, CFile64::begin);
-        count = static_cast<int>(
-            m_pFile->Read(m_rowBytes.data(), static_cast<std::uint32_t>(m_nBytesPerRow)));
-    }
+    if (offset < m_pFile->GetLength())
+        count = static_cast<int>(m_pFile->ReadAt(offset, m_rowBytes.data(), bpr));
     unsigned char line[kMaxRowCells];
     // The empty row after the last full one shows no address, except for an empty file.
     const int cells =
@@ -71,13 +67,13 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, st
     painter.setPen(pal.color(QPalette::Text));
     m_painter.DrawCells(painter, QPoint(kLeftMargin, RowY(row)), 0, cells);
 
-    const int a = static_cast<int>(std::clamp<std::int64_t>(selStart - offset, 0, bpr));
-    const int b = static_cast<int>(std::clamp<std::int64_t>(selEnd - offset, 0, bpr));
+    const int a = static_cast<int>(std::clamp<std::int64_t>(selection.start - offset, 0, bpr));
+    const int b = static_cast<int>(std::clamp<std::int64_t>(selection.End() - offset, 0, bpr));
     if (a < b) {
         const QColor back = pal.color(QPalette::Highlight);
         const QColor text = pal.color(QPalette::HighlightedText);
-        FillCells(painter, row, HexColumn() + 3 * a, 3 * (b - a) - 1, back, text);
-        FillCells(painter, row, m_nCharColumn + a, b - a, back, text);
+        FillCells(painter, row, HexCell(a), HexCell(b) - HexCell(a) - 1, back, text);
+        FillCells(painter, row, CharCell(a), b - a, back, text);
     }
 
     const std::int64_t d = m_nCaret - offset;
@@ -87,16 +83,16 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, std::int64_t selStart, st
     const QColor mirrorBack = pal.color(QPalette::Button);
     const QColor mirrorText = pal.color(QPalette::ButtonText);
     if (m_bHexPane)
-        FillCells(painter, row, m_nCharColumn + col, 1, mirrorBack, mirrorText);
+        FillCells(painter, row, CharCell(col), 1, mirrorBack, mirrorText);
     else
-        FillCells(painter, row, HexColumn() + 3 * col, 2, mirrorBack, mirrorText);
+        FillCells(painter, row, HexCell(col), 2, mirrorBack, mirrorText);
     if (!m_bCaretOn)
         return;
     // The caret inverts the cell it stands on.
-    const bool selected = m_nCaret >= selStart && m_nCaret < selEnd;
+    const bool selected = selection.Contains(m_nCaret);
     const QColor back = pal.color(selected ? QPalette::Highlight : QPalette::Base);
     const QColor text = pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    const int cell = m_bHexPane ? HexColumn() + 3 * col + m_nNibble : m_nCharColumn + col;
+    const int cell = m_bHexPane ? HexCell(col) + m_nNibble : CharCell(col);
     FillCells(painter, row, cell, 1, text, back);
 }
 

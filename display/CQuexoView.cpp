@@ -28,9 +28,6 @@ namespace {
 // (view, caret, byte order, content) and served to the other fields and to
 // every idle refresh from here.
 CCursorDataCache g_cursorData;
-// Bumped whenever some view hears that file bytes changed, so the cursor data
-// follows an overwrite under an unmoved caret.
-std::uint64_t g_nContentStamp = 0;
 
 } // namespace
 
@@ -39,8 +36,13 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     setFocusProxy(&m_grid);
     m_grid.setGeometry(rect());
     m_grid.SetPromptHook([](const QString& text) { AfxMessageBox(text, MB_OK); });
-    connect(&m_grid, &CHexGridWnd::edited, this,
-            [this] { RunGuarded([this] { OnGridEdited(); }); });
+    // Typing goes through the document like every other edit; a refused write
+    // throws back into the grid, which reports it.
+    m_grid.SetWriteHook(
+        [this](std::int64_t offset, const unsigned char* bytes, std::int64_t count) {
+            if (CQuexoDoc* document = GetDocument())
+                document->OverwriteBytes(offset, bytes, count);
+        });
     connect(&m_grid, &CHexGridWnd::selectionChanged, this, [] {
         if (CWinApp* app = AfxGetApp())
             app->RequestIdle();
@@ -79,6 +81,9 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     });
     OnUpdateCommand(ID_EDIT_FINDNEXT,
                     [this](CCmdUI* ui) { FindCommands::OnUpdateEditFindNext(FindState(), ui); });
+    OnCommand(ID_VIEW_OPTIONS, [this] { OnViewOptions(); });
+    OnCommand(ID_VIEW_FONT, [this] { OnViewFont(); });
+    RegisterPrintCommands();
 
     OnUpdateCommand(ID_INDICATOR_OFFSET, [this](CCmdUI* ui) { OnUpdateOffsetPane(ui); });
     OnUpdateCommand(ID_INDICATOR_SELECTION, [this](CCmdUI* ui) { OnUpdateSelectionPane(ui); });
@@ -96,15 +101,18 @@ CQuexoDoc* CQuexoView::GetDocument() const {
     return qobject_cast<CQuexoDoc*>(CView::GetDocument());
 }
 
-void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* /*hintObject*/) {
-    const long parts = hint == 0 ? ~0L : hint;
-    if (parts & kHintFile) {
+void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* hintObject) {
+    const long parts = hint == kHintAll ? ~0L : hint;
+    if (parts & kHintContentChanged) {
         const CQuexoDoc* document = GetDocument();
         m_grid.SetFile(document ? document->m_pFile : nullptr,
                        document ? document->m_bReadOnly : true);
-        ++g_nContentStamp;
+        // An edit changes the revision the cached texts are keyed on; another
+        // file, or another document under a reused view, may not.
+        if (!dynamic_cast<const CContentChangeHint*>(hintObject))
+            g_cursorData.Invalidate();
     }
-    if (parts & kHintSettings) {
+    if (parts & kHintSettingsChanged) {
         m_grid.SetDisplayFont(FontFromLogFont(g_displayFont));
         m_grid.SetHexAddress(g_bHexAddress != 0);
         m_grid.SetShowUpper(g_bUpperChars != 0);
@@ -122,25 +130,14 @@ void CQuexoView::resizeEvent(QResizeEvent* event) {
     m_grid.setGeometry(rect());
 }
 
-void CQuexoView::OnGridEdited() {
-    CQuexoDoc* document = GetDocument();
-    if (!document)
-        return;
-    document->SetModifiedFlag(true);
-    document->UpdateAllViews(nullptr, kHintFile);
-}
-
 void CQuexoView::OnUpdateOffsetPane(CCmdUI* ui) {
     ui->Enable(true);
     ui->SetText(QString::fromStdString(FormatOffsetStatus(m_grid.m_nCaret)));
 }
 
 void CQuexoView::OnUpdateSelectionPane(CCmdUI* ui) {
-    std::int64_t start = 0;
-    std::int64_t length = 0;
-    m_grid.GetSelection(start, length);
     ui->Enable(true);
-    ui->SetText(QString::fromStdString(FormatSelectionStatus(length)));
+    ui->SetText(QString::fromStdString(FormatSelectionStatus(m_grid.GetSelection().length)));
 }
 
 void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
@@ -149,15 +146,14 @@ void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
     ui->Enable(true);
     const std::int64_t caret = m_grid.m_nCaret;
     const int byteOrder = ui->m_nIndex;
-    if (g_cursorData.NeedsCompute(this, caret, byteOrder, g_nContentStamp)) {
+    const CQuexoDoc* document = GetDocument();
+    const std::uint64_t revision = document ? document->GetRevision() : 0;
+    if (g_cursorData.NeedsCompute(this, caret, byteOrder, revision)) {
         std::uint8_t bytes[kCursorDataBytes] = {};
-        std::uint32_t count = 0;
+        std::int64_t count = 0;
         try {
-            const CQuexoDoc* document = GetDocument();
-            if (CPieceFile64* file = document ? document->m_pFile : nullptr) {
-                file->Seek(caret, CFile64::begin);
-                count = file->Read(bytes, kCursorDataBytes);
-            }
+            if (const CPieceFile64* file = document ? document->m_pFile : nullptr)
+                count = file->ReadAt(caret, bytes, kCursorDataBytes);
         } catch (...) {
             // Once per new key; the fields keep their texts. Reported after the
             // idle pass, never from inside it.
@@ -169,7 +165,7 @@ void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
             });
             return;
         }
-        g_cursorData.Store(FormatCursorData(bytes, count, byteOrder));
+        g_cursorData.Store(FormatCursorData(bytes, static_cast<std::size_t>(count), byteOrder));
     }
     ui->SetText(QString::fromStdString(g_cursorData.Text(static_cast<int>(ui->m_nID))));
 }

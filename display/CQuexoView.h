@@ -5,6 +5,7 @@
 #pragma once
 
 #include "display/CHexGridWnd.h"
+#include "document/UpdateHints.h"
 #include "framework/CView.h"
 #include "storage/ByteString.h"
 
@@ -15,9 +16,9 @@ struct CFindState;
 class CQuexoView : public CView {
     Q_OBJECT
 public:
-    // Update hints, tested bit by bit; 0 means all of them.
-    static constexpr long kHintFile = 1;     // the file's bytes or length changed
-    static constexpr long kHintSettings = 2; // the display settings changed
+    // Short names of the update hints (document/UpdateHints.h).
+    static constexpr long kHintFile = kHintContentChanged;
+    static constexpr long kHintSettings = kHintSettingsChanged;
 
     explicit CQuexoView(QWidget* parent = nullptr);
     ~CQuexoView() override;
@@ -28,6 +29,14 @@ public:
 
     void OnUpdate(CView* sender, long hint, QObject* hintObject) override;
     void OnDraw(QPainter* painter) override;
+
+    // Printing the file or the selection as a hex dump (CQuexoViewPrint.cpp).
+    bool OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(QPainter* painter, CPrintInfo* info) override;
+    void OnPrint(QPainter* painter, CPrintInfo* info) override;
+    void OnEndPrinting(QPainter* painter, CPrintInfo* info) override;
+    // The print margins: page setup with margins only.
+    void OnFilePrintMargins();
 
     // The process-wide display settings and the open-text-file mode: read once
     // at start-up, written once at exit.
@@ -44,10 +53,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void OnGridEdited();
+    void RegisterPrintCommands();
     void OnUpdateOffsetPane(CCmdUI* ui);
     void OnUpdateSelectionPane(CCmdUI* ui);
     void OnUpdateCursorData(CCmdUI* ui);
+    void OnViewOptions(); // ViewOptionsCommand.cpp
+    void OnViewFont();    // ViewFontCommand.cpp
 
     CHexGridWnd m_grid;
 };

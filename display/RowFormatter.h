@@ -3,9 +3,9 @@
 // for every painted line).
 #pragma once
 
-#include <cstdint>
+#include "display/CharSet.h"
 
-enum CharSet : int { kCharSetAscii = 0, kCharSetEbcdic = 1 };
+#include <cstdint>
 
 // The code drawn in the character column for byte b: the byte itself (through
 // EbcdicToAscii in EBCDIC mode), or '.' for codes below 0x20 and, unless

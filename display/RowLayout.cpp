@@ -46,7 +46,7 @@ CCellPoint CRowLayout::CellToPoint(std::int64_t offset, bool hexPane, int nibble
         return {kOffPage, kOffPage};
     const int col = static_cast<int>(offset % m_nBytesPerRow);
     const int row = static_cast<int>((offset - m_nTop) / m_nBytesPerRow);
-    const int cell = hexPane ? HexColumn() + 3 * col + nibble : m_nCharColumn + col;
+    const int cell = hexPane ? HexCell(col) + nibble : CharCell(col);
     return {CellX(cell), RowY(row)};
 }
 

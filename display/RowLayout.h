@@ -48,6 +48,10 @@ public:
     void Recalc(int clientWidth, int clientHeight, int fixedColumns);
 
     int HexColumn() const { return m_nAddressDigits + 2; }
+    // The cell of the high digit of byte column `col`; the low digit follows it.
+    int HexCell(int col) const { return HexColumn() + 3 * col; }
+    // The cell of the character of byte column `col`.
+    int CharCell(int col) const { return m_nCharColumn + col; }
     int RowCells() const { return 4 * m_nBytesPerRow + m_nAddressDigits + 3; }
     std::int64_t PageBytes() const {
         return static_cast<std::int64_t>(m_nBytesPerRow) * m_nRowsPerPage;

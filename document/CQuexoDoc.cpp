@@ -3,6 +3,7 @@
 #include "document/CTextHandOff.h"
 #include "document/DocumentCommandIds.h"
 #include "document/TextFileCheck.h"
+#include "document/UpdateHints.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CMDIFrameWnd.h"
 #include "framework/CProgress.h"
@@ -55,6 +56,7 @@ CQuexoDoc::~CQuexoDoc() {
 void CQuexoDoc::DeleteContents() {
     delete m_pFile;
     m_pFile = nullptr;
+    ++m_nRevision;
     CDocument::DeleteContents();
 }
 
@@ -62,6 +64,7 @@ bool CQuexoDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
     m_pFile = new CPieceFile64;
+    ++m_nRevision;
     m_bReadOnly = false;
     return true;
 }
@@ -70,7 +73,9 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
     DeleteContents();
     const std::string name = EncodePath(path);
     try {
-        if (LooksLikeText(name)) {
+        // A copy started by a hand-off shows its files: handing them off again
+        // could start this program over and over.
+        if (LooksLikeText(name) && !CTextHandOff::StartedByHandOff()) {
             CTextHandOff& handOff = CTextHandOff::Current();
             bool handOver = false;
             switch (DecideTextOpen(handOff.m_nOpenTextMode)) {
@@ -88,9 +93,11 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
             if (handOver) {
                 // Not an error: the file went to the text editor (or the editor
-                // failed and said so); either way it is not opened here.
-                handOff.OpenInTextEditor(path);
-                return false;
+                // failed and said so); either way it is not opened here. Only
+                // the command line's file, which would otherwise end the
+                // program, is shown in hex after a failed hand-off.
+                if (handOff.OpenInTextEditor(path) || !handOff.m_bHexWhenHandOffFails)
+                    return false;
             }
         }
 
@@ -107,6 +114,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
             }
         }
         m_pFile = file.release();
+        ++m_nRevision;
         SetModifiedFlag(false);
         return true;
     } catch (const CFileException& e) {
@@ -158,11 +166,10 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
         std::int64_t copied = 0;
         for (;;) {
             // Positional reads: a repaint while the progress runs reads too.
-            const auto got =
-                static_cast<std::uint32_t>(m_pFile->ReadAt(copied, buffer.data(), kCopyBlock));
+            const std::int64_t got = m_pFile->ReadAt(copied, buffer.data(), kCopyBlock);
             if (got == 0)
                 break;
-            target->Write(buffer.data(), got);
+            target->Write(buffer.data(), static_cast<std::uint32_t>(got));
             copied += got;
             if (progress.Step(copied, length)) {
                 ReleaseFile(std::move(target), true); // the temporary file goes
@@ -189,10 +196,11 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     if (!OnOpenDocument(path)) {
         delete m_pFile;
         m_pFile = previous.release();
+        ++m_nRevision;
         m_bReadOnly = previousReadOnly;
         return false;
     }
-    UpdateAllViews(nullptr, 0);
+    UpdateAllViews(nullptr, kHintAll);
     SetModifiedFlag(false);
     return true;
 }

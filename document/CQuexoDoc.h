@@ -5,7 +5,10 @@
 // becomes the document's file).
 #pragma once
 
+#include "document/ByteRange.h"
 #include "framework/CDocument.h"
+
+#include <cstdint>
 
 class CPieceFile64;
 
@@ -20,6 +23,26 @@ public:
     bool OnOpenDocument(const QString& path) override;
     bool OnSaveDocument(const QString& path) override;
 
+    // The one way edits reach the content (CQuexoDocEdits.cpp). Each applies
+    // the edit to the piece table, bumps the revision, marks the document
+    // modified and updates every view with kHintContentChanged and a
+    // CContentChangeHint of the changed bytes. A refused edit (read-only file,
+    // error) throws CFileException before anything is marked. Without a file
+    // they do nothing.
+    //
+    // Overwrites `count` bytes at `offset`; the file's position stays.
+    void OverwriteBytes(std::int64_t offset, const void* bytes, std::int64_t count);
+    // Inserts `count` bytes of `value` at `offset`.
+    void InsertBytes(std::int64_t offset, std::uint32_t count, int value);
+    // Removes the bytes of `range`.
+    void DeleteBytes(CByteRange range);
+    // Puts `count` bytes in place of `range` (of any length); the file's
+    // position ends just after the new bytes.
+    void ReplaceBytes(CByteRange range, const void* bytes, std::int64_t count);
+    // Changes with every edit and whenever the content is replaced, so caches
+    // of bytes read from it know when to read again.
+    std::uint64_t GetRevision() const { return m_nRevision; }
+
     CPieceFile64* m_pFile = nullptr; // owned; replaced by every open and new
     bool m_bReadOnly = true;
 
@@ -29,4 +52,7 @@ protected:
 private:
     // Copies the content to `path` and moves the document onto that file.
     bool SaveToOtherFile(const QString& path);
+    void ContentChanged(CByteRange changed, bool lengthChanged);
+
+    std::uint64_t m_nRevision = 0;
 };

@@ -1,17 +1,25 @@
 #include "document/CTextHandOff.h"
 
-#include "document/DesktopApplication.h"
 #include "framework/Prompt.h"
 
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QUrl>
+
+#ifdef _WIN32
+#include "framework/CMDIFrameWnd.h"
+#include "framework/CWinApp.h"
+
+#include <QDir>
+
+#include <windows.h>
+
+#include <shellapi.h>
+#else
+#include "document/DesktopApplication.h"
+
+#include <QCoreApplication>
+#endif
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 namespace {
@@ -38,36 +46,77 @@ CTextHandOff& CTextHandOff::Current() {
     return Instances().empty() ? fallback : *Instances().back();
 }
 
+#ifdef _WIN32
+
+bool CTextHandOff::StartedByHandOff() {
+    return false; // the text-file class is the system's editor, never this program
+}
+
+bool CTextHandOff::OpenInTextEditor(const QString& path) {
+    // The open verb of the text-file class, whatever the file's own type: a
+    // .bat or .reg file that looks like text is edited, never run or merged.
+    const std::wstring file =
+        QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
+    CMDIFrameWnd* owner = AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_CLASSNAME;
+    info.hwnd = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOW;
+    info.lpClass = L"txtfile";
+    if (ShellExecuteExW(&info))
+        return true;
+    ReportSystemError(int(GetLastError()));
+    return false;
+}
+
+#else
+
+namespace {
+
+QString WithFile(const char* text, const QString& file) {
+    return QString::fromUtf8(text).arg(file);
+}
+
+} // namespace
+
+bool CTextHandOff::StartedByHandOff() {
+    return desktop::StartedByHandOff();
+}
+
 bool CTextHandOff::OpenInTextEditor(const QString& path) {
     const QString file = QFileInfo(path).absoluteFilePath();
-#ifdef _WIN32
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+    const desktop::LaunchResult result = desktop::OpenWithDefault(
+        QStringLiteral("text/plain"), file, QCoreApplication::applicationFilePath());
+    switch (result.m_status) {
+    case desktop::LaunchStatus::Started:
         return true;
-    ReportSystemError(0);
+    case desktop::LaunchStatus::NoApplication:
+        ReportSystemError(0); // the system has no text for a missing association
+        break;
+    case desktop::LaunchStatus::NoTerminal:
+        AfxMessageBox(WithFile("%1\n\nL'éditeur de texte du bureau fonctionne dans un terminal, "
+                               "et aucun terminal n'a été trouvé : le fichier ne peut pas "
+                               "être ouvert comme texte.",
+                               file),
+                      MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case desktop::LaunchStatus::UnsafeName:
+        AfxMessageBox(WithFile("%1\n\nL'éditeur de texte du bureau ne peut pas recevoir ce nom "
+                               "sans risque (son entrée place le nom du fichier entre "
+                               "guillemets) : le fichier ne peut pas être ouvert comme texte.",
+                               file),
+                      MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case desktop::LaunchStatus::Failed:
+        AfxMessageBox(result.m_strDetail.isEmpty() ? QStringLiteral("Unknown Error")
+                                                   : result.m_strDetail,
+                      MB_OK);
+        break;
+    }
     return false;
-#else
-    const QString id = desktop::DefaultApplication(QStringLiteral("text/plain"));
-    const std::optional<DesktopEntry> entry =
-        id.isEmpty() ? std::nullopt : desktop::ReadDesktopEntry(desktop::FindDesktopFile(id));
-    const std::optional<QStringList> command =
-        entry ? desktop::CommandFor(*entry, file) : std::nullopt;
-    if (!command) {
-        ReportSystemError(0); // no application for plain text: the system has no text for that
-        return false;
-    }
-    QString program = command->front();
-    if (!QFileInfo(program).isAbsolute())
-        program = QStandardPaths::findExecutable(program);
-    if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
-        ReportSystemError(ENOENT);
-        return false;
-    }
-    const QString folder =
-        entry->m_strPath.isEmpty() ? QFileInfo(file).absolutePath() : entry->m_strPath;
-    if (!QProcess::startDetached(program, command->mid(1), folder)) {
-        ReportSystemError(0);
-        return false;
-    }
-    return true;
-#endif
 }
+
+#endif

@@ -1,53 +1,59 @@
-// The desktop's default application for a MIME type, found the freedesktop way
-// (mimeapps.list files, then the applications' own MimeType lists), and the
-// command line its desktop entry gives for a file.
+// The desktop's text editor on freedesktop systems: found and started through
+// GIO, which reads the mimeapps.list files and the desktop entries and expands
+// the Exec line with the file quoted as the Desktop Entry rules require.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
-struct DesktopEntry {
-    QString m_strFile; // where the entry was read from
-    QString m_strName;
-    QString m_strIcon;
-    QString m_strExec;
-    QString m_strPath; // working folder, may be empty
-    bool m_bTerminal = false;
-};
-
 namespace desktop {
 
-// The mimeapps.list files, most important first: $XDG_CONFIG_HOME,
-// $XDG_CONFIG_DIRS, $XDG_DATA_HOME/applications, $XDG_DATA_DIRS/applications,
-// each with the current desktop's own list before the common one.
-QStringList MimeAppsLists();
+// Set in the environment of every program the hand-off starts, so that a copy
+// of this program started that way never hands a file off again.
+inline constexpr char kHandOffMarker[] = "QUEXO_STARTED_BY_HANDOFF";
 
-// The folders holding desktop entries, most important first.
-QStringList ApplicationFolders();
+// True when this process runs under the marker above.
+bool StartedByHandOff();
 
-// The desktop file id of the default application for `mimeType`: the first
-// installed one of [Default Applications], else of [Added Associations] (less
-// [Removed Associations]), else of the applications that list the type in
-// mimeinfo.cache. Empty when there is none.
-QString DefaultApplication(const QString& mimeType);
+// The desktop file ids of the applications for `mimeType`, best first: the
+// default, then the recommended ones, then the rest. Entries that run this
+// program (`ownProgram`, or carrying our X-Quexo-Program key) are left out.
+QStringList Candidates(const QString& mimeType, const QString& ownProgram);
 
-// The file of the desktop entry `desktopId` ("a-b.desktop" may live in
-// "a/b.desktop"), or empty.
-QString FindDesktopFile(const QString& desktopId);
+enum class LaunchStatus {
+    Started,
+    NoApplication, // no candidate at all
+    NoTerminal,    // the editor runs in a terminal and none was found
+    UnsafeName,    // the entry quotes its file code and the name could break out
+    Failed,        // GIO could not start it; m_strDetail says why
+};
 
-// Reads the [Desktop Entry] group; nothing when the file is not an application
-// that can be started (missing, hidden, no Exec).
-std::optional<DesktopEntry> ReadDesktopEntry(const QString& file);
+struct LaunchResult {
+    LaunchStatus m_status = LaunchStatus::NoApplication;
+    QString m_strId;     // the entry chosen, when there was one
+    QString m_strDetail; // GIO's error text for Failed
+};
 
-// Splits an Exec value into arguments, honouring its quoting rules; nothing
-// when the quoting is broken.
-std::optional<QStringList> SplitExec(const QString& exec);
+// Starts the best candidate for `mimeType` on `file` (an absolute path), with
+// the marker in its environment, without waiting for it.
+LaunchResult OpenWithDefault(const QString& mimeType, const QString& file,
+                             const QString& ownProgram);
 
-// The command for opening `file`: field codes %f %F %u %U become the file,
-// %i the icon option, %c the name, %k the entry's file, %% a percent sign; the
-// deprecated codes go. When the line takes no file, the file is appended.
-std::optional<QStringList> CommandFor(const DesktopEntry& entry, const QString& file);
+// Starts the entry `desktopId` on `file` the same way.
+LaunchResult OpenWith(const QString& desktopId, const QString& file);
+
+// True when a file code (%f %F %u %U) of the Exec value stands inside a quoted
+// argument, as in `sh -c "cat '%f'"`, or is itself the script of a shell's -c.
+// The Desktop Entry rules forbid the first form, and no quoting can keep
+// either safe from the shell that reads it.
+bool ShellReadsFileCode(const QString& exec);
+
+// True when no character of `path` means anything to a shell: ASCII letters
+// and digits, `/ . _ - + , : @ = %`, and anything beyond ASCII.
+bool PlainFileName(const QString& path);
+
+// The terminals GIO looks for, one of which must be on the PATH for an entry
+// with Terminal=true.
+bool TerminalAvailable();
 
 } // namespace desktop

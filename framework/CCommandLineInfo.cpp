@@ -1,17 +1,28 @@
 #include "framework/CCommandLineInfo.h"
 
+#include "framework/CCommandLineInfoWords.h"
+
 void CCommandLineInfo::Parse(const QStringList& arguments) {
     int printToFields = 0; // printer, driver, port still expected after "/pt FILE"
+    bool flagsEnded = false;
     for (const QString& argument : arguments) {
-        const QString lower = argument.toLower();
-        if (lower == QLatin1String("/p") || lower == QLatin1String("-p")) {
-            m_nShellCommand = FilePrint;
+        const std::string word = argument.toStdString();
+        switch (ReadCommandLineWord(word, flagsEnded)) {
+        case CommandLineWord::EndOfFlags:
+            flagsEnded = true;
             continue;
+        case CommandLineWord::Flag: {
+            const std::string name = CommandLineFlagName(word);
+            if (name == "p") {
+                m_nShellCommand = FilePrint;
+            } else if (name == "pt") {
+                m_nShellCommand = FilePrintTo;
+                printToFields = 3;
+            }
+            continue; // any other flag asks for nothing here
         }
-        if (lower == QLatin1String("/pt") || lower == QLatin1String("-pt")) {
-            m_nShellCommand = FilePrintTo;
-            printToFields = 3;
-            continue;
+        case CommandLineWord::Parameter:
+            break;
         }
         if (m_strFileName.isEmpty()) {
             m_strFileName = argument;

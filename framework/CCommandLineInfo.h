@@ -1,7 +1,7 @@
 // What the command line asks for: nothing (a new document), a file to open, or
-// a file to print. Print options are "/p FILE" and "/pt FILE PRINTER [DRIVER
-// [PORT]]" (also with "-"); any other word is the file name, so absolute paths
-// starting with "/" stay file names.
+// a file to print. Print flags are "/p FILE" and "/pt FILE PRINTER [DRIVER
+// [PORT]]" (also with "-"). Other flags are ignored; "--" ends the flags. Which
+// words are flags: framework/CCommandLineInfoWords.h.
 #pragma once
 
 #include <QString>

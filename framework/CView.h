@@ -8,22 +8,27 @@
 #include <QRect>
 #include <QWidget>
 
+#include <cstdint>
+
 class CDocument;
 class CMDIChildWnd;
 class QPainter;
 class QPrinter;
 
 // What the printing steps share: the page range, the page being printed and
-// the caller's own data.
+// the caller's own data. Pages are 64-bit: nothing limits a job to 16-bit page
+// numbers.
 struct CPrintInfo {
-    int m_nFromPage = 1;
-    int m_nToPage = 0xFFFF;
-    int m_nCurPage = 1;
-    int m_nNumPreviewPages = 1;
+    std::int64_t m_nFromPage = 1;
+    std::int64_t m_nToPage = 0xFFFF;
+    std::int64_t m_nCurPage = 1;
     bool m_bPreview = false;
     bool m_bDirect = false;
     bool m_bContinuePrinting = true;
-    QRect m_rectDraw;
+    // Whether the print dialog offers (and proposes) the selection, and whether
+    // the selection is what gets printed.
+    bool m_bSelectionOffered = false;
+    bool m_bPrintSelection = false;
     void* m_lpUserData = nullptr;
     QPrinter* m_pPrinter = nullptr;
 };

@@ -1,9 +1,36 @@
 #include "storage/CPieceFile64.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
+#ifdef QUEXO_CHECK_PIECES
+// Debug and sanitizer builds check the list when every edit ends (normally or
+// by an exception), so a test that breaks it stops where it breaks.
+class EditCheck {
+public:
+    explicit EditCheck(const CPieceFile64& file) : m_file(file) {}
+    EditCheck(const EditCheck&) = delete;
+    EditCheck& operator=(const EditCheck&) = delete;
+    ~EditCheck() {
+        const std::string fault = m_file.CheckInvariants();
+        if (fault.empty())
+            return;
+        std::fprintf(stderr, "CPieceFile64: broken piece list after an edit: %s\n", fault.c_str());
+        std::abort();
+    }
+
+private:
+    const CPieceFile64& m_file;
+};
+#else
+struct EditCheck {
+    explicit EditCheck(const CPieceFile64&) {}
+};
+#endif
+
 // Overwriting inside a file piece copies at least this much into memory, so a
 // run of typed bytes fills one memory piece instead of adding pieces per byte.
 constexpr std::int64_t kOverwriteChunk = 4096;
@@ -251,6 +278,7 @@ void CPieceFile64::WriteAt(std::int64_t offset, const void* buffer, std::int64_t
 }
 
 void CPieceFile64::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count) {
+    const EditCheck check(*this);
     if (count <= 0)
         return;
     if (m_bReadOnly)
@@ -288,6 +316,7 @@ void CPieceFile64::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t
 }
 
 void CPieceFile64::Insert(std::uint32_t count, int value) {
+    const EditCheck check(*this);
     if (count == 0)
         return;
     if (m_bReadOnly)
@@ -319,6 +348,7 @@ void CPieceFile64::Insert(std::uint32_t count, int value) {
 }
 
 void CPieceFile64::Delete(std::int64_t count) {
+    const EditCheck check(*this);
     if (m_bReadOnly)
         Raise(CFileException::accessDenied); // tested before the count
     const std::int64_t rem = std::min(count, m_nTotalLength - m_nPosition);

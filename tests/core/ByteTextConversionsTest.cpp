@@ -1,5 +1,6 @@
 #include "commands/ByteTextConversions.h"
 #include "commands/HexTextNormalise.h"
+#include "display/RowFormatter.h" // both name the character sets
 
 #include <gtest/gtest.h>
 

@@ -130,9 +130,7 @@ TEST(DesktopEntry, ValuesAndExecArgumentsSurviveAwkwardPaths) {
 
     const std::string entry = desktopentry::OpenWithEntry(path);
     EXPECT_EQ(desktopentry::RecordedProgram(entry), path);
-    EXPECT_EQ(ParseExec(KeyValue(entry, "Exec")), (std::vector<std::string>{path, "%f"}));
-    EXPECT_EQ(KeyValue(entry, "NoDisplay"), "true");
-    EXPECT_EQ(KeyValue(entry, "MimeType"), "application/octet-stream;text/plain;");
+    EXPECT_EQ(ParseExec(KeyValue(entry, "Exec")), (std::vector<std::string>{path, "--", "%f"}));
     EXPECT_EQ(KeyValue(entry, "Type"), "Application");
 }
 
@@ -145,26 +143,23 @@ TEST(DesktopEntry, RecordedProgramIsReadOnlyFromTheMainGroup) {
               std::nullopt);
 }
 
-TEST(DesktopEntry, TerminalHereStartsTheTerminalInTheFolder) {
-    const std::string entry = desktopentry::TerminalHereEntry("/usr/bin/quexo");
-    EXPECT_EQ(KeyValue(entry, "MimeType"), "inode/directory;");
-    std::vector<std::string> args = ParseExec(KeyValue(entry, "Exec"));
-    ASSERT_EQ(args.size(), 5u);
-    EXPECT_EQ(args[0], "sh");
+// Runs an entry's Exec line, its %f replaced by `file` (dropped when empty),
+// with a stand-in terminal that records the folder it started in.
+std::string TerminalStartFolder(const std::string& file, const fs::path& home) {
+    std::vector<std::string> args =
+        ParseExec(KeyValue(desktopentry::TerminalHereEntry("/usr/bin/quexo"), "Exec"));
+    EXPECT_EQ(args.size(), 5u);
     EXPECT_EQ(args.back(), "%f");
+    args.pop_back();
+    if (!file.empty())
+        args.push_back(file);
 
-    // Run the line with a stand-in terminal that records where it started.
     TempFolder temp;
     const fs::path bin = temp.Path() / "bin";
-    const fs::path target = temp.Path() / "a folder $with 'quotes'";
     const fs::path record = temp.Path() / "started-in";
-    fs::create_directories(target);
     WriteFile(bin / "x-terminal-emulator", "#!/bin/sh\npwd > \"$RECORD\"\n");
     fs::permissions(bin / "x-terminal-emulator", fs::perms::owner_all);
-
-    args.back() = target.string();
     const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         std::vector<char*> argv;
         for (std::string& a : args)
@@ -172,14 +167,26 @@ TEST(DesktopEntry, TerminalHereStartsTheTerminalInTheFolder) {
         argv.push_back(nullptr);
         setenv("PATH", (bin.string() + ":/usr/bin:/bin").c_str(), 1);
         setenv("RECORD", record.c_str(), 1);
+        setenv("HOME", home.c_str(), 1);
         execvp(argv[0], argv.data());
         _exit(127);
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(record), target.string() + "\n");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << file;
+    return ReadFile(record);
+}
+
+TEST(DesktopEntry, TerminalHereStartsInTheFolderTheFilesFolderOrHome) {
+    TempFolder temp;
+    const fs::path target = temp.Path() / "a folder $with 'quotes' -x";
+    const fs::path home = temp.Path() / "home";
+    fs::create_directories(target);
+    fs::create_directories(home);
+    WriteFile(target / "-data.bin", "x");
+    EXPECT_EQ(TerminalStartFolder(target.string(), home), target.string() + "\n");
+    EXPECT_EQ(TerminalStartFolder((target / "-data.bin").string(), home), target.string() + "\n");
+    EXPECT_EQ(TerminalStartFolder("", home), home.string() + "\n");
 }
 
 TEST(DesktopRegistration, FirstStartWritesBothEntriesLaterStartsNothing) {
@@ -201,6 +208,20 @@ TEST(DesktopRegistration, FirstStartWritesBothEntriesLaterStartsNothing) {
                                           DesktopRegistrationRequest::Refresh));
     EXPECT_EQ(desktopentry::RecordedProgram(ReadFile(s.Terminal())), "/opt/Quexo/quexo");
     EXPECT_EQ(desktopentry::RecordedProgram(ReadFile(s.OpenWith())), "/opt/Quexo/quexo");
+}
+
+TEST(DesktopRegistration, RefreshReplacesAnEntryOfAnEarlierFormat) {
+    Folders s;
+    const std::string earlier = "[Desktop Entry]\nType=Application\nName=Quexo Pro\n"
+                                "Exec=\"/opt/quexo/quexo\" %f\n"
+                                "MimeType=application/octet-stream;text/plain;\n"
+                                "X-Quexo-Program=/opt/quexo/quexo\n";
+    WriteFile(s.OpenWith(), earlier);
+    WriteFile(s.Terminal(), "[Desktop Entry]\nMimeType=inode/directory;\n");
+    EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                          DesktopRegistrationRequest::Refresh));
+    EXPECT_EQ(ReadFile(s.OpenWith()), desktopentry::OpenWithEntry("/opt/quexo/quexo"));
+    EXPECT_EQ(ReadFile(s.Terminal()), desktopentry::TerminalHereEntry("/opt/quexo/quexo"));
 }
 
 TEST(DesktopRegistration, InstallAlwaysWrites) {

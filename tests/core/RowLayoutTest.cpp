@@ -1,5 +1,7 @@
 #include "display/RowLayout.h"
 
+#include "display/RowFormatter.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,4 +139,29 @@ TEST(RowLayout, ScrollBarScale) {
     const std::int64_t big = (std::int64_t{5} << 30) + 12345;
     for (int k = 0; k <= 1000; k += 37)
         EXPECT_EQ(CRowLayout::ThumbToTop(k, big), big * k / 1000);
+}
+
+// The painter and hit testing find each byte where the formatter wrote it,
+// with the normal and with a widened address column.
+TEST(RowLayout, CellsOfAColumnHoldWhatTheFormatterWrote) {
+    for (const std::int64_t length : {std::int64_t{100}, std::int64_t{1} << 45}) {
+        CRowLayout l;
+        l.m_nAddressDigits = CRowLayout::AddressDigitsFor(length, true);
+        l.Recalc(4000, 100, 16);
+        ASSERT_EQ(l.m_nBytesPerRow, 16);
+        CRowFormatter formatter;
+        formatter.Configure(16, l.m_nAddressDigits, true, false, kCharSetAscii);
+        unsigned char bytes[16];
+        for (int i = 0; i < 16; ++i)
+            bytes[i] = static_cast<unsigned char>(0x41 + i); // 'A' ... 'P'
+        unsigned char line[CRowLayout::kMaxRowCells];
+        EXPECT_EQ(formatter.Format(line, 0, true, bytes, 16), l.RowCells());
+        for (int col = 0; col < 16; ++col) {
+            SCOPED_TRACE(col);
+            EXPECT_EQ(line[l.HexCell(col)], col < 15 ? '4' : '5');
+            EXPECT_EQ(line[l.HexCell(col) + 1], "123456789ABCDEF0"[col]);
+            EXPECT_EQ(line[l.CharCell(col)], bytes[col]);
+            EXPECT_EQ(l.CellToPoint(col, true, 1).x, l.CellX(l.HexCell(col) + 1));
+        }
+    }
 }

@@ -71,6 +71,12 @@ TEST_F(WebPageTest, HelpPageWhenTheShortcutIsMissingUnusableOrFails) {
     EXPECT_EQ(Run(), (QStringList{"https://www.example.org/", page}));
 }
 
+TEST_F(WebPageTest, InstalledHelpPageInTheDataFolder) {
+    QDir().mkpath(Path("share/quexopro/help"));
+    const QString page = Write("share/quexopro/help/index.html", "<html></html>");
+    EXPECT_EQ(Run(), QStringList{QUrl::fromLocalFile(page).toString()});
+}
+
 TEST_F(WebPageTest, NothingAtAllIsSilent) {
     PromptScript prompts;
     EXPECT_TRUE(Run().isEmpty());

@@ -92,9 +92,7 @@ TEST(ClipboardCommands, CopyLimitIsTwentyMegabytes) {
     PromptScript prompts;
     constexpr std::int64_t kLimit = 20971520;
     auto doc = NewDoc({});
-    doc.File().Seek(0, CFile64::begin);
-    doc.File().Insert(static_cast<std::uint32_t>(kLimit + 1), 0x41);
-    doc.Doc().UpdateAllViews(nullptr, 1);
+    doc.Doc().InsertBytes(0, static_cast<std::uint32_t>(kLimit + 1), 0x41);
 
     doc.Select(0, kLimit);
     EditCommands::OnEditCopy(doc.Grid());

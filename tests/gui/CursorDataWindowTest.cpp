@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -188,4 +189,27 @@ TEST_F(CursorDataTest, HiddenWindowIsNotRefreshed) {
     EXPECT_EQ(m_pDlg->Field(1045)->text(), QString());
     ASSERT_TRUE(m_app->ExecuteCommand(ID_VIEW_CURSORDATA));
     EXPECT_EQ(m_pDlg->Field(1045)->text(), QStringLiteral("42")) << "refreshed when shown";
+}
+
+// A search leaves the position on its match, and the edit that follows reads
+// from there; painting the window and refreshing these fields in between (the
+// event loop runs during long searches) must not move it.
+TEST_F(CursorDataTest, PaintingAndRefreshingLeaveTheSearchPosition) {
+    CQuexoView* view = ShowAt(QByteArray("0123456789abcdef0123456789abcdef"), 30);
+    ASSERT_NE(view, nullptr);
+    CPieceFile64& file = *view->GetDocument()->m_pFile;
+    ASSERT_EQ(file.Find(CByteString("abc"), 1, 1, 0, file.GetLength()), 10);
+    ASSERT_EQ(file.GetPosition(), 10);
+
+    view->GetGrid().viewport()->repaint();
+    view->GetGrid().SetCaret(2, true); // a new caret reads the cursor data again
+    Idle();
+    ASSERT_EQ(Fields()[0], QStringLiteral("50"));
+    view->GetGrid().SetAnchor(0); // copying the selection reads, too
+    EXPECT_EQ(view->GetGrid().GetSelectedBytes(4), CByteString("01"));
+
+    EXPECT_EQ(file.GetPosition(), 10);
+    char next[3] = {};
+    EXPECT_EQ(file.Read(next, 3), 3u);
+    EXPECT_EQ(std::string(next, 3), "abc");
 }

@@ -19,12 +19,9 @@ bool Enabled(CWinApp& app, unsigned id) {
     return ui.m_bEnabled;
 }
 
-// Overwrites the first byte through the piece table, as the view does.
+// Overwrites the first byte through the document, as typing does.
 void Edit(CQuexoDoc* doc, char byte) {
-    doc->m_pFile->Seek(0, CFile64::begin);
-    doc->m_pFile->Write(&byte, 1);
-    doc->SetModifiedFlag(true);
-    doc->UpdateAllViews(nullptr, 1);
+    doc->OverwriteBytes(0, &byte, 1);
 }
 
 QStringList FilesIn(const QString& folder) {

@@ -1,18 +1,16 @@
 // Shared set-up of the editing command tests: a document on its own piece
-// table, shown by a small view whose grid re-attaches the file on every
-// update, as the program's view does.
+// table, shown by the program's own view.
 #pragma once
 
 #include "HexGridTestSupport.h"
 
 #include "display/CHexGridWnd.h"
+#include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
-#include "framework/CView.h"
 #include "storage/CPieceFile64.h"
 
 #include <QString>
 #include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,40 +19,32 @@
 
 namespace edittest {
 
-class GridView : public CView {
-public:
-    GridView() : m_pGrid(new CHexGridWnd(this)) {
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_pGrid);
-        m_pGrid->SetFixedColumns(16);
-        resize(640, 240);
-    }
-
-    void OnUpdate(CView*, long, QObject*) override {
-        const auto* doc = static_cast<CQuexoDoc*>(GetDocument());
-        m_pGrid->SetFile(doc ? doc->m_pFile : nullptr, doc ? doc->m_bReadOnly : true);
-        m_pGrid->viewport()->update();
-    }
-
-    CHexGridWnd* m_pGrid;
-};
+// A shown view of `doc`, 16 bytes a row.
+inline std::unique_ptr<CQuexoView> ShowView(CQuexoDoc& doc) {
+    auto view = std::make_unique<CQuexoView>();
+    view->resize(640, 240);
+    doc.AddView(view.get());
+    view->OnInitialUpdate();
+    view->GetGrid().SetFixedColumns(16);
+    view->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    return view;
+}
 
 // A document and its shown view. The document outlives the view.
 struct EditDoc {
     std::unique_ptr<CQuexoDoc> m_pDoc;
-    std::unique_ptr<GridView> m_pView;
+    std::unique_ptr<CQuexoView> m_pView;
 
     CQuexoDoc& Doc() const { return *m_pDoc; }
-    CHexGridWnd& Grid() const { return *m_pView->m_pGrid; }
+    CQuexoView& View() const { return *m_pView; }
+    CHexGridWnd& Grid() const { return m_pView->GetGrid(); }
     CPieceFile64& File() const { return *m_pDoc->m_pFile; }
 
-    // The whole content.
+    // The whole content, read without moving the file's position.
     std::vector<unsigned char> Bytes() const {
         std::vector<unsigned char> bytes(static_cast<size_t>(File().GetLength()));
-        File().Seek(0, CFile64::begin);
-        if (!bytes.empty())
-            File().Read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        File().ReadAt(0, bytes.data(), File().GetLength());
         return bytes;
     }
 
@@ -70,11 +60,7 @@ inline EditDoc Attach(std::unique_ptr<CQuexoDoc> doc) {
     EditDoc edit;
     edit.m_pDoc = std::move(doc);
     edit.m_pDoc->m_bAutoDelete = false;
-    edit.m_pView = std::make_unique<GridView>();
-    edit.m_pDoc->AddView(edit.m_pView.get());
-    edit.m_pView->OnInitialUpdate();
-    edit.m_pView->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(edit.m_pView.get()));
+    edit.m_pView = ShowView(*edit.m_pDoc);
     return edit;
 }
 

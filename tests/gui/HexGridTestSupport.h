@@ -62,6 +62,10 @@ inline std::unique_ptr<CHexGridWnd> MakeGrid(CPieceFile64& file, int bytesPerRow
     grid->resize(3 + (4 * bytesPerRow + 16) * grid->m_nCharWidth + bar,
                  2 + rows * grid->m_nCharHeight + 2);
     grid->SetFile(&file, readOnly);
+    // Typing writes straight into the file here; in the program the view
+    // hands it to the document.
+    grid->SetWriteHook([&file](std::int64_t offset, const unsigned char* bytes,
+                               std::int64_t count) { file.WriteAt(offset, bytes, count); });
     grid->show();
     if (!QTest::qWaitForWindowExposed(grid.get()))
         return nullptr;

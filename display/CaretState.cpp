@@ -1,0 +1,101 @@
+#include "display/CaretState.h"
+
+#include <algorithm>
+
+CCaretPlace CCaretState::Normalized(std::int64_t offset, int nibble, std::int64_t length) {
+    offset += nibble / 2;
+    nibble %= 2;
+    if (nibble < 0) {
+        nibble = 1;
+        offset -= 1;
+    }
+    if (offset >= length)
+        return {length, 0};
+    if (offset < 0)
+        return {0, 0};
+    return {offset, nibble};
+}
+
+CCaretPlace CCaretState::KeyTarget(CaretKey key, int bytesPerRow, std::int64_t pageBytes,
+                                   std::int64_t length) const {
+    const std::int64_t bpr = bytesPerRow;
+    std::int64_t offset = m_place.offset;
+    int nibble = m_place.nibble;
+    switch (key) {
+    case CaretKey::PageUp:
+        offset -= pageBytes;
+        break;
+    case CaretKey::PageDown:
+        offset += pageBytes;
+        break;
+    case CaretKey::Up:
+        offset -= bpr;
+        break;
+    case CaretKey::Down:
+        offset += bpr;
+        break;
+    case CaretKey::Left:
+        if (m_bHexPane)
+            --nibble;
+        else
+            --offset;
+        break;
+    case CaretKey::Right:
+        if (m_bHexPane)
+            ++nibble;
+        else
+            ++offset;
+        break;
+    case CaretKey::RowStart:
+        offset -= offset % bpr;
+        nibble = 0;
+        break;
+    case CaretKey::RowEnd:
+        offset = offset - offset % bpr + bpr - 1;
+        nibble = 1;
+        break;
+    case CaretKey::Start:
+        offset = 0;
+        nibble = 0;
+        break;
+    case CaretKey::End:
+        offset = length;
+        nibble = 0;
+        break;
+    }
+    return Normalized(offset, nibble, length);
+}
+
+void CCaretState::MoveTo(CCaretPlace place, bool extend) {
+    m_place = place;
+    if (!extend)
+        m_nAnchor = place.offset;
+}
+
+void CCaretState::SetCaret(std::int64_t offset, std::int64_t length) {
+    m_place = Normalized(offset, 0, length);
+}
+
+void CCaretState::SetAnchor(std::int64_t offset, std::int64_t length) {
+    m_nAnchor = std::clamp<std::int64_t>(offset, 0, length);
+}
+
+bool CCaretState::CollapseSelection() {
+    if (m_nAnchor == m_place.offset)
+        return false;
+    m_nAnchor = m_place.offset;
+    return true;
+}
+
+bool CCaretState::ClampTo(std::int64_t length) {
+    bool moved = false;
+    if (m_place.offset > length || (m_place.offset == length && m_place.nibble != 0)) {
+        m_place = {length, 0};
+        moved = true;
+    }
+    if (m_nAnchor > length) {
+        m_nAnchor = length;
+        moved = true;
+    }
+    return moved;
+}

@@ -1,0 +1,84 @@
+#include "display/HexPrinter.h"
+
+#include "display/DisplayGlobals.h"
+#include "display/FontConversion.h"
+#include "storage/CPieceFile64.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+PrinterMetrics MetricsOf(const QPrinter& printer) {
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    PrinterMetrics metrics;
+    metrics.dpiX = printer.logicalDpiX();
+    metrics.dpiY = printer.logicalDpiY();
+    metrics.paperWidth = static_cast<int>(std::lround(paper.width()));
+    metrics.paperHeight = static_cast<int>(std::lround(paper.height()));
+    metrics.offsetX = static_cast<int>(std::lround(page.left() - paper.left()));
+    metrics.offsetY = static_cast<int>(std::lround(page.top() - paper.top()));
+    return metrics;
+}
+
+QFont PrinterFont(const LogFont& logFont, int printerDpiY, int screenDpiY) {
+    QFont font = FontFromLogFont(logFont);
+    const int pixels = font.pixelSize() > 0 ? font.pixelSize() : 13;
+    font.setPixelSize(std::max(1, MulDivRound(pixels, printerDpiY, std::max(screenDpiY, 1))));
+    return font;
+}
+
+int PrinterLineHeight(const QFont& font, QPrinter& printer) {
+    return std::max(1, QFontMetrics(font, &printer).height());
+}
+
+std::unique_ptr<PrintJobInfo> MakePrintJob(QPrinter& printer, int screenDpiY, std::int64_t start,
+                                           std::int64_t length, bool hexAddress, bool upperChars) {
+    const PrinterMetrics metrics = MetricsOf(printer);
+    const PrintArea area = PrintAreaFromMargins(metrics, g_rcPrintMargins);
+    const QFont font = PrinterFont(g_displayFont, metrics.dpiY, screenDpiY);
+    const int lineHeight = PrinterLineHeight(font, printer);
+    auto job = std::make_unique<PrintJobInfo>(
+        PrintJobInfo{CPrintJobPlan(start, length, area.Height(), lineHeight, hexAddress), font,
+                     lineHeight, area, upperChars, hexAddress});
+    return job;
+}
+
+void PrintHexPage(QPainter& painter, const PrintJobInfo& job, const CPieceFile64& file,
+                  std::int64_t page) {
+    const CPrintJobPlan& plan = job.plan;
+    const int lines = plan.LinesOnPage(page);
+    if (lines <= 0)
+        return;
+    const std::int64_t firstLine = plan.FirstLine(page);
+    const std::int64_t pageStart = plan.LineAddress(firstLine);
+    const std::int64_t wanted = std::min<std::int64_t>(std::int64_t{lines} * kPrintBytesPerLine,
+                                                       plan.Start() + plan.Length() - pageStart);
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(std::max<std::int64_t>(wanted, 0)));
+    const std::int64_t got = bytes.empty() ? 0 : file.ReadAt(pageStart, bytes.data(), wanted);
+
+    painter.save();
+    painter.setFont(job.font);
+    painter.setPen(Qt::black);
+    painter.setClipRect(QRect(job.area.left, job.area.top, job.area.Width(), job.area.Height()));
+    painter.translate(job.area.left, job.area.top);
+    const int ascent = QFontMetrics(job.font, painter.device()).ascent();
+    for (int i = 0; i < lines; ++i) {
+        const std::int64_t offset = std::int64_t{i} * kPrintBytesPerLine;
+        const int count = static_cast<int>(std::clamp<std::int64_t>(
+            std::min<std::int64_t>(plan.BytesOnLine(firstLine + i), got - offset), 0,
+            kPrintBytesPerLine));
+        if (count == 0)
+            break; // nothing left to read ends the page
+        const std::string line =
+            FormatPrintLine(pageStart + offset, plan.AddressDigits(), job.hexAddress,
+                            bytes.data() + offset, count, job.upperChars);
+        painter.drawText(QPoint(0, i * job.lineHeight + ascent),
+                         QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    }
+    painter.restore();
+}

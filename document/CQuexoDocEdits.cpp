@@ -1,0 +1,63 @@
+// The document's edit path: every change to the content comes through here,
+// so the revision, the modified flag and the views never miss one.
+#include "document/CQuexoDoc.h"
+
+#include "document/UpdateHints.h"
+#include "storage/CPieceFile64.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+void CQuexoDoc::OverwriteBytes(std::int64_t offset, const void* bytes, std::int64_t count) {
+    if (!m_pFile || count <= 0)
+        return;
+    m_pFile->WriteAt(offset, bytes, count);
+    ContentChanged({offset, count}, false);
+}
+
+void CQuexoDoc::InsertBytes(std::int64_t offset, std::uint32_t count, int value) {
+    if (!m_pFile || count == 0)
+        return;
+    m_pFile->Seek(offset, CFile64::begin);
+    m_pFile->Insert(count, value);
+    ContentChanged({offset, count}, true);
+}
+
+void CQuexoDoc::DeleteBytes(CByteRange range) {
+    if (!m_pFile || range.IsEmpty())
+        return;
+    m_pFile->Seek(range.start, CFile64::begin);
+    m_pFile->Delete(range.length);
+    ContentChanged(range, true);
+}
+
+void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t count) {
+    if (!m_pFile || (range.IsEmpty() && count <= 0))
+        return;
+    if (count == range.length) {
+        m_pFile->WriteAt(range.start, bytes, count);
+    } else {
+        // The piece table inserts at most 2^32 - 1 bytes at once.
+        if (count < 0 || count > std::numeric_limits<std::uint32_t>::max())
+            throw CFileException(CFileException::genericException);
+        if (!range.IsEmpty()) {
+            m_pFile->Seek(range.start, CFile64::begin);
+            m_pFile->Delete(range.length);
+        }
+        if (count > 0) {
+            m_pFile->Seek(range.start, CFile64::begin);
+            m_pFile->Insert(static_cast<std::uint32_t>(count), 0);
+            m_pFile->WriteAt(range.start, bytes, count);
+        }
+    }
+    m_pFile->Seek(range.start + count, CFile64::begin);
+    ContentChanged({range.start, std::max(count, range.length)}, count != range.length);
+}
+
+void CQuexoDoc::ContentChanged(CByteRange changed, bool lengthChanged) {
+    ++m_nRevision;
+    SetModifiedFlag(true);
+    CContentChangeHint hint(changed, lengthChanged);
+    UpdateAllViews(nullptr, kHintContentChanged, &hint);
+}

@@ -86,6 +86,33 @@ private:
     std::optional<FindCommands::CSearchCancelCheck> m_check;
 };
 
+// Replacements through the document's edit path, with the piece-level steps
+// of the loop: the length difference deleted or inserted at the occurrence,
+// then the replacement written over it.
+class CDocumentReplaceTarget : public IReplaceTarget {
+public:
+    explicit CDocumentReplaceTarget(CQuexoDoc& doc) : m_doc(doc), m_file(*doc.m_pFile) {}
+    std::int64_t Find(const CByteString& pattern, int matchCase, std::int64_t start,
+                      std::int64_t limit) override {
+        return m_file.Find(pattern, matchCase, 1, start, limit);
+    }
+    void Replace(std::int64_t offset, std::int64_t length,
+                 const CByteString& replacement) override {
+        const auto rlen = static_cast<std::int64_t>(replacement.size());
+        if (length > rlen)
+            m_doc.DeleteBytes({offset, length - rlen});
+        else if (length < rlen)
+            m_doc.InsertBytes(offset, static_cast<std::uint32_t>(rlen - length), 0);
+        m_doc.OverwriteBytes(offset, replacement.data(), rlen);
+    }
+    int GetPieceCount() const override { return m_file.GetPieceCount(); }
+    void Flush() override { m_file.Flush(); }
+
+private:
+    CQuexoDoc& m_doc;
+    CPieceFile64& m_file;
+};
+
 } // namespace
 
 CReplaceDlg::CReplaceDlg(CQuexoDoc& doc, CHexGridWnd& grid, int charSet, QWidget* parent)
@@ -264,6 +291,8 @@ void CReplaceDlg::ReplaceWorker(bool all) {
 
     ReplaceResult result;
     {
+        // Every view repaints once, for all the replacements together.
+        const CQuexoDoc::CEditBatch batch(m_doc);
         CWaitCursor wait;
         const std::int64_t end = request.limit >= 0 ? request.limit : file->GetLength();
         ReplaceProgress progress(*file, this, request.start, end);
@@ -276,14 +305,11 @@ void CReplaceDlg::ReplaceWorker(bool all) {
         };
         callbacks.step = [&](std::int64_t offset) { return progress.Step(offset); };
         callbacks.searchCancelled = [&] { return progress.Cancelled(); };
-        CPieceFileReplaceTarget target(*file);
+        CDocumentReplaceTarget target(m_doc);
         result = RunReplace(target, request, callbacks);
     }
 
     if (result.count > 0) {
-        // Every view repaints once, for all the replacements together.
-        m_doc.SetModifiedFlag(true);
-        m_doc.UpdateAllViews(nullptr, 1);
         m_grid.SetCaret(result.next, true);
         m_grid.SetAnchor(result.next - rlen);
     }

@@ -138,11 +138,21 @@ TEST(ReplaceCommands, FindNextReplaceOneAndTheLengthQuestion) {
 TEST(ReplaceCommands, ReplaceAllInFileAndSelection) {
     PromptScript prompts;
     auto doc = NewDoc(Bytes({0x41, 0x00, 0x41}));
+    // Every view hears of all the replacements together, once.
+    struct CountingView : CView {
+        int updates = 0;
+        void OnUpdate(CView*, long, QObject*) override { ++updates; }
+    } counter;
+    doc.Doc().AddView(&counter);
+    const std::uint64_t revision = doc.Doc().GetRevision();
     WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
         SetHex(dialog.ReplaceHexEdit(), QStringLiteral("4243"));
         prompts.Answer(IDYES);
         dialog.ReplaceAllButton()->click();
     });
+    EXPECT_EQ(counter.updates, 1);
+    EXPECT_GT(doc.Doc().GetRevision(), revision);
+    doc.Doc().RemoveView(&counter);
     EXPECT_EQ(doc.Bytes(), Bytes({0x42, 0x43, 0x00, 0x42, 0x43}));
     EXPECT_EQ(prompts.LastText(), QStringLiteral("2 incidence de data replacé."));
     EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{3}, std::int64_t{5}));

@@ -9,11 +9,13 @@
 #include "commands/CReplaceDlg.h"
 #include "commands/FindCommands.h"
 #include "display/ViewCommandIds.h"
+#include "framework/CProgress.h"
 #include "framework/DialogScript.h"
 #include "framework/PromptScript.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -285,4 +287,29 @@ TEST_F(FrameTest, FindAndReplaceAllByKeysReachTheDisk) {
     QFile saved(m_dir.path() + QStringLiteral("/data.bin"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), QByteArray::fromHex("0178797A0241420378797A"));
+}
+
+TEST(ReplaceCommands, CancelledReplaceAllKeepsWhatItReplaced) {
+    PromptScript prompts;
+    CProgress::SetDelayForTests(0);
+    CProgress::SetObserverForTests([](CProgress& progress) {
+        if (progress.Dialog())
+            progress.Dialog()->cancel();
+    });
+    struct Restore {
+        ~Restore() {
+            CProgress::SetDelayForTests(-1);
+            CProgress::SetObserverForTests(nullptr);
+        }
+    } restore;
+    auto doc = NewDoc(Bytes({'A', '.', 'A', '.', 'A'}));
+    WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("42"));
+        dialog.ReplaceAllButton()->click();
+    });
+    // Cancelled at the first step, after the first replacement.
+    EXPECT_EQ(prompts.LastText(), QStringLiteral("1 incidence de data replacé."));
+    EXPECT_EQ(doc.Bytes(), Bytes({'B', '.', 'A', '.', 'A'}));
+    EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{0}, std::int64_t{1}));
+    EXPECT_TRUE(doc.Doc().IsModified());
 }

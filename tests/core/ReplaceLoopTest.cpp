@@ -26,39 +26,31 @@ struct ModelResult {
     std::int64_t next = 0;
 };
 
-// Each occurrence wholly inside [start, limit) is replaced, left to right, the
-// search going on after each replacement and the limit moving with it.
-ModelResult Model(Bytes content, const ReplaceRequest& r) {
+// Each occurrence wholly inside [start, limit) of the original content is
+// replaced, left to right, never overlapping one already replaced: the output
+// is built in one pass, so the moving limit of the loop is a fixed one here.
+ModelResult Model(const Bytes& content, const ReplaceRequest& r) {
     ModelResult out;
     const auto flen = static_cast<std::int64_t>(r.find.size());
-    const auto rlen = static_cast<std::int64_t>(r.replacement.size());
-    std::int64_t start = r.start;
-    std::int64_t limit = r.limit;
-    out.next = start;
-    for (;;) {
-        const std::int64_t end = limit == -1 ? std::int64_t(content.size())
-                                             : std::min<std::int64_t>(limit, content.size());
-        std::int64_t pos = -1;
-        for (std::int64_t i = start; i + flen <= end && pos < 0; ++i) {
-            bool match = true;
-            for (std::int64_t k = 0; k < flen && match; ++k)
-                match = Same(content[size_t(i + k)], std::uint8_t(r.find[size_t(k)]), r.matchCase);
-            if (match)
-                pos = i;
+    const auto size = static_cast<std::int64_t>(content.size());
+    const std::int64_t end = r.limit == -1 ? size : std::min(r.limit, size);
+    const std::int64_t first = std::min(r.start, size);
+    out.content.assign(content.begin(), content.begin() + first);
+    out.next = r.start;
+    std::int64_t i = first;
+    while (i < size) {
+        bool match = i + flen <= end && (r.all || out.count == 0);
+        for (std::int64_t k = 0; k < flen && match; ++k)
+            match = Same(content[size_t(i + k)], std::uint8_t(r.find[size_t(k)]), r.matchCase);
+        if (!match) {
+            out.content.push_back(content[size_t(i++)]);
+            continue;
         }
-        if (pos < 0)
-            break;
-        content.erase(content.begin() + pos, content.begin() + pos + flen);
-        content.insert(content.begin() + pos, r.replacement.begin(), r.replacement.end());
-        start = pos + rlen;
-        if (limit != -1)
-            limit += rlen - flen;
+        out.content.insert(out.content.end(), r.replacement.begin(), r.replacement.end());
+        out.next = std::int64_t(out.content.size());
         ++out.count;
-        out.next = start;
-        if (!r.all)
-            break;
+        i += flen;
     }
-    out.content = std::move(content);
     return out;
 }
 

@@ -42,7 +42,7 @@ TEST(HexTextSync, HexFieldIsNormalisedAsTyped) {
         int beeps;
         const char* text;
     } const cases[] = {
-        {"414", "41 4", 4, 0, "A"},     {"4a", "4A", 2, 0, "J"},  {"4g", "4", 1, 1, ""},
+        {"414", "41 4", 4, 0, "A"},     {"4a", "4A", 2, 0, "J"}, {"4g", "4", 1, 1, ""},
         {"4 ", "4", 1, 1, ""},     // a blank after a lone digit goes, with a beep
         {"41 ", "41 ", 3, 0, "A"}, // a blank where the separator belongs stays
         {"41x42", "41 42", 5, 1, "AB"}, {"09", "09", 2, 0, "."}, {"\xe9z", "", 0, 2, ""},

@@ -1,6 +1,7 @@
 #include "commands/BinaryClipboard.h"
 
 #include "commands/ClipboardBlock.h"
+#include "display/DisplayCodePage.h"
 
 #include <QByteArray>
 #include <QClipboard>
@@ -15,6 +16,27 @@ const QString& PrivateMimeType() {
     return type;
 }
 
+// Bytes as text for other programs, with the table the character pane uses:
+// 0x80-0x9F are the Windows-1252 characters (0x80 is the euro sign).
+QString BytesToClipboardText(const CByteString& bytes) {
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes)
+        *out++ = QChar(ByteToTextChar(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The reverse; a character no byte stands for becomes '?'.
+CByteString ClipboardTextToBytes(const QString& text) {
+    CByteString bytes;
+    bytes.reserve(static_cast<size_t>(text.size()));
+    for (const char32_t ch : text.toUcs4()) {
+        const int code = UnicodeToDisplayCode(ch);
+        bytes += static_cast<char>(code < 0 ? '?' : code);
+    }
+    return bytes;
+}
+
 } // namespace
 
 void PutBytesOnClipboard(const CByteString& bytes) {
@@ -23,7 +45,7 @@ void PutBytesOnClipboard(const CByteString& bytes) {
     data->setData(PrivateMimeType(),
                   QByteArray(block.data(), static_cast<qsizetype>(block.size())));
     const CByteString text = ClipboardTextPart(bytes);
-    data->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    data->setText(BytesToClipboardText(text));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard owns it now
 }
 
@@ -39,8 +61,7 @@ std::optional<CByteString> BytesFromClipboard() {
             return bytes;
     }
     if (data->hasText()) {
-        const QByteArray text = data->text().toLatin1();
-        return ClipboardTextPart(CByteString(text.constData(), static_cast<size_t>(text.size())));
+        return ClipboardTextPart(ClipboardTextToBytes(data->text()));
     }
     return std::nullopt;
 }

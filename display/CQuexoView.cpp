@@ -1,6 +1,7 @@
 #include "display/CQuexoView.h"
 
 #include "commands/EditCommands.h"
+#include "commands/FindCommands.h"
 #include "display/CursorDataFormat.h"
 #include "display/DisplayGlobals.h"
 #include "display/FontConversion.h"
@@ -66,6 +67,20 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
             EditCommands::OnEditInsert(*doc, m_grid);
     });
     OnCommand(ID_EDIT_GOTO, [this] { EditCommands::OnEditGoto(m_grid); });
+    OnCommand(ID_EDIT_FIND, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            FindCommands::OnEditFind(*doc, m_grid, FindState());
+    });
+    OnCommand(ID_EDIT_FINDNEXT, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            FindCommands::OnEditFindNext(*doc, m_grid, FindState());
+    });
+    OnCommand(ID_EDIT_REPLACE, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            FindCommands::OnEditReplace(*doc, m_grid, m_findBytes);
+    });
+    OnUpdateCommand(ID_EDIT_FINDNEXT,
+                    [this](CCmdUI* ui) { FindCommands::OnUpdateEditFindNext(FindState(), ui); });
     OnCommand(ID_VIEW_OPTIONS, [this] { OnViewOptions(); });
     OnCommand(ID_VIEW_FONT, [this] { OnViewFont(); });
     RegisterPrintCommands();
@@ -77,6 +92,10 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
 }
 
 CQuexoView::~CQuexoView() = default;
+
+CFindState CQuexoView::FindState() {
+    return CFindState{m_findBytes, m_bMatchCase, m_bSearchDown};
+}
 
 CQuexoDoc* CQuexoView::GetDocument() const {
     return qobject_cast<CQuexoDoc*>(CView::GetDocument());

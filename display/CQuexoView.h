@@ -11,6 +11,7 @@
 
 class CCmdUI;
 class CQuexoDoc;
+struct CFindState;
 
 class CQuexoView : public CView {
     Q_OBJECT
@@ -46,6 +47,7 @@ public:
     int m_bSearchDown = 1;
     int m_bMatchCase = 0;
     CByteString m_findBytes;
+    CFindState FindState();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -32,3 +32,7 @@ int UnicodeToDisplayCode(char32_t ch) {
     }
     return -1;
 }
+
+char16_t ByteToTextChar(unsigned char code) {
+    return code == 0x7F ? char16_t{0x7F} : DisplayCodeToUnicode(code);
+}

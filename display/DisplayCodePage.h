@@ -9,3 +9,7 @@ char16_t DisplayCodeToUnicode(unsigned char code);
 
 // The display code of a typed character, or -1 when it has none.
 int UnicodeToDisplayCode(char32_t ch);
+
+// The character other programs get for a byte in text (the clipboard): the
+// same table, but 0x7F stays the control character it is.
+char16_t ByteToTextChar(unsigned char code);

@@ -6,6 +6,7 @@
 #include "document/UpdateHints.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CMDIFrameWnd.h"
+#include "framework/CProgress.h"
 #include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
 #include "framework/Prompt.h"
@@ -23,6 +24,15 @@ namespace {
 
 constexpr unsigned kOpenAsTextQuestion = 142;
 constexpr std::uint32_t kCopyBlock = 65536;
+
+// The progress of a save, shown after half a second.
+QString SaveProgressLabel() {
+    return QStringLiteral("Enregistrement...");
+}
+
+QWidget* ProgressParent() {
+    return AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+}
 
 std::string FullName(const QString& path) {
     std::string full;
@@ -118,12 +128,23 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
         !GetPathName().isEmpty() && platform::SameFileName(FullName(path), FullName(GetPathName()));
     if (!sameFile)
         return SaveToOtherFile(path);
-    {
+    if (m_pFile) {
         CWaitCursor wait;
+        CProgress progress(SaveProgressLabel(), ProgressParent());
+        m_pFile->SetSaveProgress([&progress](std::int64_t done, std::int64_t total) {
+            return progress.Step(done, total);
+        });
+        struct ClearProgress {
+            CPieceFile64* file;
+            ~ClearProgress() { file->SetSaveProgress(nullptr); }
+        } clear{m_pFile};
         // A failing commit reaches the command's error report; the document
-        // stays modified and on its file.
-        if (m_pFile)
+        // stays modified and on its file. So does a cancelled one, silently.
+        try {
             m_pFile->Flush();
+        } catch (const CSaveCancelled&) {
+            return false;
+        }
     }
     SetModifiedFlag(false);
     return true;
@@ -139,14 +160,21 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     }
     try {
         CWaitCursor wait;
+        CProgress progress(SaveProgressLabel(), ProgressParent());
         std::vector<std::uint8_t> buffer(kCopyBlock);
+        const std::int64_t length = m_pFile->GetLength();
         std::int64_t copied = 0;
         for (;;) {
+            // Positional reads: a repaint while the progress runs reads too.
             const std::int64_t got = m_pFile->ReadAt(copied, buffer.data(), kCopyBlock);
             if (got == 0)
                 break;
             target->Write(buffer.data(), static_cast<std::uint32_t>(got));
             copied += got;
+            if (progress.Step(copied, length)) {
+                ReleaseFile(std::move(target), true); // the temporary file goes
+                return false;
+            }
         }
         // Reads stop early when another program shortened the file under us.
         if (copied != m_pFile->GetLength())

@@ -39,6 +39,21 @@ public:
     // Puts `count` bytes in place of `range` (of any length); the file's
     // position ends just after the new bytes.
     void ReplaceBytes(CByteRange range, const void* bytes, std::int64_t count);
+    // Many edits as one for the views (replace all): while a batch is open,
+    // edits still bump the revision and mark the document modified, but the
+    // views hear of them once, when the outermost batch closes (also through
+    // an exception), in one update covering every changed byte.
+    class CEditBatch {
+    public:
+        explicit CEditBatch(CQuexoDoc& doc);
+        ~CEditBatch();
+        CEditBatch(const CEditBatch&) = delete;
+        CEditBatch& operator=(const CEditBatch&) = delete;
+
+    private:
+        CQuexoDoc& m_doc;
+    };
+
     // Changes with every edit and whenever the content is replaced, so caches
     // of bytes read from it know when to read again.
     std::uint64_t GetRevision() const { return m_nRevision; }
@@ -55,4 +70,9 @@ private:
     void ContentChanged(CByteRange changed, bool lengthChanged);
 
     std::uint64_t m_nRevision = 0;
+    // The open edit batches and what their edits changed so far.
+    int m_nBatchDepth = 0;
+    bool m_bBatchChanged = false;
+    CByteRange m_batchRange;
+    bool m_bBatchLengthChanged = false;
 };

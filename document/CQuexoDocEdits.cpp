@@ -58,6 +58,34 @@ void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t c
 void CQuexoDoc::ContentChanged(CByteRange changed, bool lengthChanged) {
     ++m_nRevision;
     SetModifiedFlag(true);
+    if (m_nBatchDepth > 0) {
+        if (!m_bBatchChanged) {
+            m_batchRange = changed;
+        } else {
+            const std::int64_t start = std::min(m_batchRange.start, changed.start);
+            m_batchRange = {start, std::max(m_batchRange.End(), changed.End()) - start};
+        }
+        m_bBatchChanged = true;
+        m_bBatchLengthChanged = m_bBatchLengthChanged || lengthChanged;
+        return;
+    }
     CContentChangeHint hint(changed, lengthChanged);
     UpdateAllViews(nullptr, kHintContentChanged, &hint);
+}
+
+CQuexoDoc::CEditBatch::CEditBatch(CQuexoDoc& doc) : m_doc(doc) {
+    ++m_doc.m_nBatchDepth;
+}
+
+CQuexoDoc::CEditBatch::~CEditBatch() {
+    if (--m_doc.m_nBatchDepth > 0 || !m_doc.m_bBatchChanged)
+        return;
+    m_doc.m_bBatchChanged = false;
+    CContentChangeHint hint(m_doc.m_batchRange, m_doc.m_bBatchLengthChanged);
+    m_doc.m_bBatchLengthChanged = false;
+    try {
+        m_doc.UpdateAllViews(nullptr, kHintContentChanged, &hint);
+    } catch (...) {
+        // Views only re-read the file here; nothing may leave a destructor.
+    }
 }

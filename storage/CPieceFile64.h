@@ -68,6 +68,11 @@ public:
 
     // Asked at the points where a long search may stop; true cancels it.
     void SetCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
+    // Asked as a rewrite through a temporary file goes on, with the bytes
+    // written and the total; true stops the save with CSaveCancelled, the
+    // original file and the edits as they were.
+    using SaveProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
+    void SetSaveProgress(SaveProgress progress) { m_saveProgress = std::move(progress); }
 
     bool IsReadOnly() const { return m_bReadOnly; }
     bool HasFile() const { return m_hSourceFile != platform::kNoFile; }
@@ -196,6 +201,8 @@ private:
                           std::int64_t limit);
     std::int64_t FindUp(const CByteString& pattern, bool matchCase, std::int64_t start);
     bool Cancelled() const { return m_cancelCheck && m_cancelCheck(); }
+    // Read that raises endOfFile when the content ends early on disk.
+    std::uint32_t ReadForFind(void* buffer, std::uint32_t count);
 
     platform::FileHandle m_hSourceFile = platform::kNoFile; // m_source's; not owned here
     std::shared_ptr<CSourceFile> m_source;                  // the file's current version
@@ -219,4 +226,8 @@ private:
     std::uint64_t m_nLastId = 0;    // ids of steps and states come from one counter
     std::uint64_t m_nBaseState = 0; // the state with no step applied
     std::uint64_t m_nSavedState = 0;
+    SaveProgress m_saveProgress;
 };
+
+// A save the user stopped; nothing was changed.
+struct CSaveCancelled {};

@@ -160,6 +160,8 @@ void CPieceFile64::CommitRewrite() {
             platform::StartWriteBack(temp.m_handle, handedOver, out - handedOver);
             handedOver = out;
         }
+        if (m_saveProgress && m_saveProgress(out, m_nTotalLength))
+            throw CSaveCancelled(); // the temporary file goes with `temp`
     };
     for (const CPiece* piece : m_pieces) {
         if (piece->m_bFromFile && !piece->m_source->IsFileAsIs()) {

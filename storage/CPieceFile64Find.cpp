@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -13,11 +14,31 @@ namespace {
 constexpr size_t kBlockSize = 65536;
 constexpr std::int64_t kUpCheckEvery = 1024;
 
+// A block buffer left uninitialised: replace all starts a search for every
+// occurrence, and zeroing 64 KiB each time would cost more than the search.
+class Buffer {
+public:
+    explicit Buffer(size_t size) : m_data(new std::uint8_t[size]) {}
+    std::uint8_t* data() const { return m_data.get(); }
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_data;
+};
+
 // A block must hold a pattern twice over, or a long one could never be found.
 size_t BlockSizeFor(size_t patternLength) {
     return std::max(kBlockSize, 2 * patternLength);
 }
 } // namespace
+
+std::uint32_t CPieceFile64::ReadForFind(void* buffer, std::uint32_t count) {
+    const std::uint32_t got = Read(buffer, count);
+    // Reading stops short of the end when another program shortened the file:
+    // that is an error, not the end of the search.
+    if (got < count && m_nPosition < m_nTotalLength)
+        Raise(CFileException::endOfFile);
+    return got;
+}
 
 std::int64_t CPieceFile64::Find(CByteString pattern, int matchCase, int down, std::int64_t start,
                                 std::int64_t limit) {
@@ -44,10 +65,10 @@ std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, 
     const size_t len = pattern.size();
     const std::int64_t effectiveLimit = limit == -1 ? INT64_MAX : limit;
     const size_t blockSize = BlockSizeFor(len);
-    std::vector<std::uint8_t> buffer(blockSize);
+    const Buffer buffer(blockSize);
 
     Seek(start, begin);
-    size_t n = Read(buffer.data(), static_cast<std::uint32_t>(blockSize));
+    size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(blockSize));
     if (n < len)
         return -1;
     // Each next block starts with the last `len` bytes of the one before, so a
@@ -65,7 +86,7 @@ std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, 
             return -1; // the end of the content
         std::memmove(buffer.data(), buffer.data() + n - len, len);
         base += static_cast<std::int64_t>(n - len);
-        n = len + Read(buffer.data() + len, static_cast<std::uint32_t>(blockSize - len));
+        n = len + ReadForFind(buffer.data() + len, static_cast<std::uint32_t>(blockSize - len));
         if (Cancelled())
             return -1;
     }
@@ -82,7 +103,7 @@ std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, st
     start = std::min(start, length);
     std::int64_t p = std::min(start + len - 2, length - 1);
     const auto blockSize = static_cast<std::int64_t>(BlockSizeFor(pattern.size()));
-    std::vector<std::uint8_t> buffer(static_cast<size_t>(blockSize));
+    const Buffer buffer(static_cast<size_t>(blockSize));
 
     // Blocks are read backwards; each holds every byte of the matches ending in
     // [lowest, p], and the next one ends where this one's candidates stop.
@@ -90,7 +111,7 @@ std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, st
         const std::int64_t from = std::max<std::int64_t>(0, p + 1 - blockSize);
         const std::int64_t lowest = from + len - 1;
         Seek(from, begin);
-        const size_t n = Read(buffer.data(), static_cast<std::uint32_t>(p + 1 - from));
+        const size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(p + 1 - from));
         const size_t at = search.FindLast(buffer.data(), n);
         const std::int64_t found =
             at == CByteSearch::npos ? -1 : from + static_cast<std::int64_t>(at) + len - 1;

@@ -260,7 +260,9 @@ TEST_F(PieceFileEdit, FileShortenedByAnotherProgramReadsOnlyWhatIsLeft) {
     m_file.Seek(7000, CFile64::begin);
     EXPECT_EQ(CatchFileError([&] { m_file.Write("q", 1); }).m_cause, CFileException::endOfFile);
     EXPECT_EQ(Layout(m_file), before);
-    EXPECT_EQ(m_file.Find("zzz", 1, 1, 0, -1), -1);
+    // A search meets the missing bytes: an error, not "not found".
+    EXPECT_EQ(CatchFileError([&] { m_file.Find("zzz", 1, 1, 0, -1); }).m_cause,
+              CFileException::endOfFile);
     EXPECT_EQ(m_file.GetPosition(), 7000);
 #endif
 }

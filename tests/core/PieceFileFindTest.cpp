@@ -17,6 +17,7 @@ protected:
     void OpenWith(const Bytes& bytes) {
         // A new file each time: the one still open cannot be rewritten everywhere.
         const std::string path = m_dir.File("find" + std::to_string(m_nFiles++) + ".bin");
+        m_path = path;
         WriteFile(path, bytes);
         ASSERT_TRUE(m_file.Open(path.c_str(), CFile64::modeReadWrite | CFile64::shareDenyWrite));
     }
@@ -29,6 +30,7 @@ protected:
 
     TempDir m_dir;
     int m_nFiles = 0;
+    std::string m_path; // the file opened last
     CPieceFile64 m_file;
     int m_checks = 0;
 };
@@ -185,4 +187,22 @@ TEST_F(PieceFileFind, DownwardStartOutsideTheContentFindsNothing) {
     }
     EXPECT_EQ(m_file.Find("abc", 1, 1, 6, -1), -1); // the end itself is a valid start
     EXPECT_EQ(m_file.Find("abc", 1, 1, 3, -1), 3);
+}
+
+TEST_F(PieceFileFind, FileShortenedUnderUsIsAnErrorNotTheEnd) {
+    OpenWith(RandomBytes(13, 3 * kBlock));
+#ifdef _WIN32
+    GTEST_SKIP() << "our open denies writing to other programs, so none can shorten the file";
+#else
+    ASSERT_EQ(::truncate(m_path.c_str(), kBlock + 10), 0);
+#endif
+    for (const int down : {1, 0}) {
+        m_file.Seek(42, CFile64::begin);
+        EXPECT_EQ(CatchFileError([&] {
+                      m_file.Find("\x01\x02\x03\x04\x05", 1, down, down ? 0 : 3 * kBlock, -1);
+                  }).m_cause,
+                  CFileException::endOfFile)
+            << down;
+        EXPECT_EQ(m_file.GetPosition(), 42);
+    }
 }

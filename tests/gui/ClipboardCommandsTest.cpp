@@ -216,3 +216,31 @@ TEST(ClipboardCommands, RefusedPasteKeepsCaretAndDocument) {
     EXPECT_EQ(doc.Grid().m_nAnchor, 3);
     EXPECT_FALSE(doc.Doc().IsModified());
 }
+
+TEST(ClipboardCommands, HighBytesTravelAsTheCharactersTheGridShows) {
+    PromptScript prompts;
+    std::vector<unsigned char> high;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        high.push_back(static_cast<unsigned char>(b));
+    auto doc = NewDoc(high);
+    doc.Select(0, static_cast<std::int64_t>(high.size()));
+    EditCommands::OnEditCopy(doc.Grid());
+    const QString text = Clipboard().text();
+    ASSERT_EQ(text.size(), 128);
+    EXPECT_EQ(text[0], QChar(0x20AC));           // the euro sign
+    EXPECT_EQ(text[0x99 - 0x80], QChar(0x2122)); // the trade mark sign
+    EXPECT_EQ(text[0xE9 - 0x80], QChar(0xE9));
+
+    // The same text from another program pastes back as the same bytes.
+    Clipboard().setText(text);
+    auto other = NewDoc(std::vector<unsigned char>(128, 0));
+    EditCommands::OnEditPaste(other.Doc(), other.Grid());
+    EXPECT_EQ(other.Bytes(), high);
+    Clipboard().setText(QStringLiteral("\u20ac\u2122\u03a9"));
+    other.Select(0, 0);
+    EditCommands::OnEditPaste(other.Doc(), other.Grid());
+    EXPECT_EQ(other.Bytes()[0], 0x80);
+    EXPECT_EQ(other.Bytes()[1], 0x99);
+    EXPECT_EQ(other.Bytes()[2], '?'); // no byte for it
+    EXPECT_EQ(prompts.Count(), 0);
+}

@@ -2,8 +2,11 @@
 #include "DocumentTestSupport.h"
 
 #include "document/DocumentCommandIds.h"
+#include "framework/CProgress.h"
 #include "framework/DialogScript.h"
 #include "framework/PromptScript.h"
+
+#include <QProgressDialog>
 
 #include <cerrno>
 #include <new>
@@ -346,4 +349,54 @@ TEST_F(DocumentTest, SaveThroughALinkPutInTheFilesPlaceIsRefusedAndSaveAsStillWo
     EXPECT_EQ(Read(Path("copy.bin")), expected);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Read(victim), "keep me\n");
+}
+
+TEST_F(DocumentTest, CancellingALongSaveLeavesFilesAndEditsAsTheyWere) {
+    PromptScript prompts;
+    DialogScript dialogs;
+    CProgress::SetDelayForTests(0);
+    struct Restore {
+        ~Restore() {
+            CProgress::SetDelayForTests(-1);
+            CProgress::SetObserverForTests(nullptr);
+        }
+    } restore;
+    int shown = 0;
+    CProgress::SetObserverForTests([&shown](CProgress& progress) {
+        if (progress.Dialog()) {
+            ++shown;
+            progress.Dialog()->cancel();
+        }
+    });
+    const QByteArray original(20 << 20, '\0');
+    const QString path = Write("large.bin", original);
+    CQuexoDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    // One more byte: the save rewrites the file through a temporary one.
+    doc->m_pFile->Seek(0, CFile64::begin);
+    doc->m_pFile->Insert(1, 'Z');
+    doc->SetModifiedFlag(true);
+
+    m_app->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(Read(path), original);
+    EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"}); // no temporary file left
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->m_pFile->GetLength(), original.size() + 1);
+    EXPECT_EQ(Read(path).size(), original.size());
+
+    // Save as: the new file is not made, the document stays on its own.
+    dialogs.ChooseFile(Path("copy.bin"));
+    m_app->ExecuteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"});
+    EXPECT_EQ(doc->GetPathName(), path);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Not cancelled, the same saves go through.
+    CProgress::SetObserverForTests(nullptr);
+    m_app->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Read(path), "Z" + original);
+    EXPECT_EQ(prompts.Count(), 0);
 }

@@ -1,0 +1,51 @@
+// Keeps a text field and a hex field of a dialog showing the same bytes while
+// the user types in either. The hex field is normalised as it is typed (upper
+// case digits, a blank after every pair, anything else removed with a beep);
+// the text field turns its characters into bytes with the table the grid's
+// character pane uses. The bytes are always read from the hex field.
+#pragma once
+
+#include "storage/ByteString.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QLineEdit;
+
+class CHexTextSync : public QObject {
+    Q_OBJECT
+public:
+    // The fields belong to the dialog; charSet 1 is EBCDIC, anything else ASCII.
+    CHexTextSync(QLineEdit& textEdit, QLineEdit& hexEdit, int charSet);
+    ~CHexTextSync() override;
+
+    // Brings the field the user changed (its modified flag is set) over to the
+    // other; does nothing when neither is modified.
+    void Sync();
+
+    // Shows `bytes` in both fields.
+    void SetBytes(const CByteString& bytes);
+    // The bytes the hex field holds.
+    CByteString GetBytes() const;
+
+    // The audible signal for a refused character (tests count it).
+    using BeepHook = std::function<void()>;
+    static BeepHook SetBeepHookForTests(BeepHook hook);
+
+private:
+    void SyncFromText();
+    void SyncFromHex();
+
+    QLineEdit& m_textEdit;
+    QLineEdit& m_hexEdit;
+    int m_nCharSet;
+    bool m_bSyncing = false; // setting one field must never feed the other back
+};
+
+// The text field's characters and the bytes they stand for (before any EBCDIC
+// translation), one table for the whole program: 0x80-0x9F are the Windows-1252
+// characters, 0xA0-0xFF Latin-1. Characters no byte stands for are dropped and
+// counted in `refused`.
+CByteString TextFieldToCodes(const QString& text, int* refused = nullptr);
+QString CodesToTextField(const CByteString& codes);

@@ -1,0 +1,315 @@
+// The Replace dialog on a shown document: what it offers when it opens, which
+// buttons it enables, the questions and messages of each button, the content
+// and selection it leaves; and one Replace All typed through the keyboard in
+// the running frame and saved to disk.
+#include "EditCommandsTestSupport.h"
+#include "FrameTestSupport.h"
+
+#include "commands/CFindDlg.h"
+#include "commands/CReplaceDlg.h"
+#include "commands/FindCommands.h"
+#include "display/ViewCommandIds.h"
+#include "framework/CProgress.h"
+#include "framework/DialogScript.h"
+#include "framework/PromptScript.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+
+using edittest::Bytes;
+using edittest::NewDoc;
+
+namespace {
+
+const QString kNotFound = QStringLiteral("Les Données n'ont pas été trouvées.");
+const QString kSizesDiffer =
+    QStringLiteral("Trouver et Remplacer différentes tailles.\n\nContinue?");
+const QString kNothingToFind = QStringLiteral("Entrez d'abord les données à trouver.");
+
+// Runs the dialog on `doc` with `step` in place of the user.
+void WithDialog(edittest::EditDoc& doc, const CByteString& remembered,
+                std::function<void(CReplaceDlg&)> step) {
+    DialogScript dialogs;
+    dialogs.Then([&](QDialog& dialog) {
+        auto* replace = qobject_cast<CReplaceDlg*>(&dialog);
+        EXPECT_NE(replace, nullptr);
+        if (replace)
+            step(*replace);
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+    FindCommands::OnEditReplace(doc.Doc(), doc.Grid(), remembered);
+    EXPECT_EQ(dialogs.Unexpected(), 0);
+}
+
+void SetHex(QLineEdit* edit, const QString& hex) {
+    edit->clear();
+    QTest::keyClicks(edit, hex);
+}
+
+std::pair<std::int64_t, std::int64_t> Selection(const edittest::EditDoc& doc) {
+    return {doc.Grid().m_nAnchor, doc.Grid().m_nCaret};
+}
+
+} // namespace
+
+TEST(ReplaceCommands, WhatTheDialogOffersWhenItOpens) {
+    PromptScript prompts;
+    auto doc = NewDoc(gridtest::Pattern(300));
+    struct Case {
+        std::int64_t anchor, caret;
+        const char* findHex; // shown in the find hex field
+        bool selectionScope, selectionEnabled, findEnabled;
+    } const cases[] = {
+        {10, 10, "41 42 ", false, false, true}, // no selection: the remembered bytes
+        {10, 13, "0A 0B 0C ", false, true, true},
+        {10, 59,
+         "0A 0B 0C 0D 0E 0F 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 "
+         "22 23 24 25 26 27 28 29 2A 2B 2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A ",
+         false, true, true},
+        {10, 60, "41 42 ", true, true, false}, // 50 bytes: the scope is the selection
+    };
+    for (const Case& c : cases) {
+        doc.Select(c.anchor, c.caret);
+        WithDialog(doc, "AB", [&](CReplaceDlg& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Remplacer"));
+            EXPECT_EQ(dialog.FindHexEdit()->text().toStdString(), c.findHex);
+            EXPECT_TRUE(dialog.ReplaceHexEdit()->text().isEmpty());
+            EXPECT_FALSE(dialog.MatchCaseBox()->isChecked());
+            EXPECT_EQ(dialog.ScopeButton(0)->isChecked(), c.selectionScope);
+            EXPECT_EQ(dialog.ScopeButton(1)->isChecked(), !c.selectionScope);
+            EXPECT_EQ(dialog.ScopeButton(0)->isEnabled(), c.selectionEnabled);
+            EXPECT_EQ(dialog.FindNextButton()->isEnabled(), c.findEnabled);
+            EXPECT_EQ(dialog.ReplaceButton()->isEnabled(), c.findEnabled);
+            EXPECT_TRUE(dialog.ReplaceAllButton()->isEnabled());
+            EXPECT_TRUE(dialog.FindNextButton()->isDefault());
+            EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Annuler"));
+            if (c.selectionScope) {
+                dialog.ScopeButton(1)->click();
+                EXPECT_TRUE(dialog.FindNextButton()->isEnabled());
+                dialog.ScopeButton(0)->click();
+                EXPECT_FALSE(dialog.ReplaceButton()->isEnabled());
+            }
+        });
+    }
+    EXPECT_EQ(prompts.Count(), 0);
+}
+
+TEST(ReplaceCommands, FindNextReplaceOneAndTheLengthQuestion) {
+    PromptScript prompts;
+    auto doc = NewDoc(Bytes({'x', 'A', 'x', 'A', 'x', 'A'}));
+    doc.Select(0, 0);
+    WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
+        // "Suivant" selects the occurrence; "Remplacer" replaces exactly it.
+        dialog.FindNextButton()->click();
+        EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{1}, std::int64_t{2}));
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("4243"));
+        prompts.Answer(IDNO);
+        dialog.ReplaceButton()->click(); // No: nothing changes
+        EXPECT_EQ(prompts.LastText(), kSizesDiffer);
+        EXPECT_EQ(doc.Bytes(), Bytes({'x', 'A', 'x', 'A', 'x', 'A'}));
+        EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Close"));
+        prompts.Answer(IDYES);
+        dialog.ReplaceButton()->click();
+        EXPECT_EQ(doc.Bytes(), Bytes({'x', 'B', 'C', 'x', 'A', 'x', 'A'}));
+        EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{1}, std::int64_t{3}));
+        // The selection now has another length: the next occurrence is
+        // replaced without being shown first, and the question is not asked.
+        dialog.ReplaceButton()->click();
+        EXPECT_EQ(doc.Bytes(), Bytes({'x', 'B', 'C', 'x', 'B', 'C', 'x', 'A'}));
+        EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{4}, std::int64_t{6}));
+        EXPECT_EQ(prompts.Count(), 2);
+        // Editing a field asks again.
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("44"));
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("4445"));
+        prompts.Answer(IDNO);
+        dialog.ReplaceButton()->click();
+        EXPECT_EQ(prompts.Count(), 3);
+        // Nothing after the last occurrence: not found.
+        doc.Select(8, 8);
+        prompts.Answer(IDYES);
+        dialog.ReplaceButton()->click();
+        EXPECT_EQ(prompts.LastText(), kNotFound);
+    });
+    EXPECT_TRUE(doc.Doc().IsModified());
+}
+
+TEST(ReplaceCommands, ReplaceAllInFileAndSelection) {
+    PromptScript prompts;
+    auto doc = NewDoc(Bytes({0x41, 0x00, 0x41}));
+    // Every view hears of all the replacements together, once.
+    struct CountingView : CView {
+        int updates = 0;
+        void OnUpdate(CView*, long, QObject*) override { ++updates; }
+    } counter;
+    doc.Doc().AddView(&counter);
+    const std::uint64_t revision = doc.Doc().GetRevision();
+    WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("4243"));
+        prompts.Answer(IDYES);
+        dialog.ReplaceAllButton()->click();
+    });
+    EXPECT_EQ(counter.updates, 1);
+    EXPECT_GT(doc.Doc().GetRevision(), revision);
+    doc.Doc().RemoveView(&counter);
+    EXPECT_EQ(doc.Bytes(), Bytes({0x42, 0x43, 0x00, 0x42, 0x43}));
+    EXPECT_EQ(prompts.LastText(), QStringLiteral("2 incidence de data replacé."));
+    EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{3}, std::int64_t{5}));
+    EXPECT_TRUE(doc.Doc().IsModified());
+
+    // Selection scope: only occurrences wholly inside, the end following the
+    // shrinking content.
+    std::vector<unsigned char> content(80, '.');
+    for (int at : {0, 10, 20, 30, 60, 70})
+        content[size_t(at)] = 'A', content[size_t(at + 1)] = 'B';
+    auto scoped = NewDoc(content);
+    scoped.Select(10, 62); // 10 ... 61: "AB" at 60 is inside, at 70 not
+    WithDialog(scoped, "", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.FindHexEdit(), QStringLiteral("4142"));
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("5A"));
+        prompts.Answer(IDYES);
+        dialog.ReplaceAllButton()->click();
+    });
+    EXPECT_EQ(prompts.LastText(), QStringLiteral("4 incidence de data replacé."));
+    const std::vector<unsigned char> bytes = scoped.Bytes();
+    EXPECT_EQ(bytes.size(), 76u);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 'Z'), 4);
+    EXPECT_EQ(bytes[0], 'A');
+    EXPECT_EQ(bytes[66], 'A'); // the one beyond the selection, moved back by 4
+    EXPECT_EQ(Selection(scoped), std::make_pair(std::int64_t{57}, std::int64_t{58}));
+}
+
+TEST(ReplaceCommands, EmptyFindAndReadOnlyChangeNothing) {
+    PromptScript prompts;
+    auto doc = NewDoc(Bytes({'A', 'B'}));
+    doc.Select(1, 1);
+    WithDialog(doc, "", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("5A"));
+        for (QPushButton* button :
+             {dialog.FindNextButton(), dialog.ReplaceButton(), dialog.ReplaceAllButton()}) {
+            const int before = prompts.Count();
+            button->click();
+            EXPECT_EQ(prompts.Count(), before + 1);
+            EXPECT_EQ(prompts.LastText(), kNothingToFind);
+        }
+    });
+    EXPECT_EQ(doc.Bytes(), Bytes({'A', 'B'}));
+    EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{1}, std::int64_t{1}));
+    EXPECT_FALSE(doc.Doc().IsModified());
+
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/ro.bin");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("xAxA");
+    }
+    auto readOnly = edittest::OpenDoc(path.toStdString(), 0x20);
+    WithDialog(readOnly, "A", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("42"));
+        dialog.ReplaceAllButton()->click();
+    });
+    EXPECT_TRUE(prompts.LastText().startsWith(QStringLiteral("Acces to ")))
+        << prompts.LastText().toStdString();
+    EXPECT_EQ(readOnly.Bytes(), Bytes({'x', 'A', 'x', 'A'}));
+    EXPECT_FALSE(readOnly.Doc().IsModified());
+}
+
+TEST_F(FrameTest, FindAndReplaceAllByKeysReachTheDisk) {
+    Start();
+    CQuexoDoc* doc = Open(QByteArray::fromHex("016162024142036162"));
+    ASSERT_NE(doc, nullptr);
+    CHexGridWnd& grid = ActiveView()->GetGrid();
+    grid.setFocus();
+    Idle();
+    EXPECT_FALSE(Action(ID_EDIT_FINDNEXT)->isEnabled());
+
+    PromptScript prompts;
+    DialogScript dialogs;
+    // Ctrl+F: "ab" typed as text, case off, down; F3 goes on to the next one.
+    dialogs.Then([](QDialog& dialog) {
+        auto* find = qobject_cast<CFindDlg*>(&dialog);
+        EXPECT_NE(find, nullptr);
+        if (!find)
+            return int(QDialog::Rejected);
+        QTest::keyClicks(find->TextEdit(), QStringLiteral("ab"));
+        find->accept();
+        return find->result();
+    });
+    QTest::keyClick(&grid, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(grid.m_nAnchor, 1);
+    Idle();
+    EXPECT_TRUE(Action(ID_EDIT_FINDNEXT)->isEnabled());
+    QTest::keyClick(&grid, Qt::Key_F3);
+    EXPECT_EQ(grid.m_nAnchor, 4);
+
+    // Ctrl+H: the find bytes are the remembered ones; "Remplacer Tous" by
+    // the keyboard with case matched.
+    dialogs.Then([&](QDialog& dialog) {
+        auto* replace = qobject_cast<CReplaceDlg*>(&dialog);
+        EXPECT_NE(replace, nullptr);
+        if (!replace)
+            return int(QDialog::Rejected);
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        EXPECT_EQ(replace->FindTextEdit()->text(), QStringLiteral("ab"));
+        replace->ReplaceTextEdit()->setFocus();
+        QTest::keyClicks(replace->ReplaceTextEdit(), QStringLiteral("xyz"));
+        QTest::keyClick(&dialog, Qt::Key_A, Qt::AltModifier); // "&Assortir case"
+        QTest::qWait(200); // a mnemonic clicks the box after a short animation
+        EXPECT_TRUE(replace->MatchCaseBox()->isChecked());
+        prompts.Answer(IDYES);
+        // Alt+T is also "&Trouver Quoi": the shared mnemonic moves the focus
+        // between the two, and Space presses the button.
+        for (int i = 0; i < 3 && QApplication::focusWidget() != replace->ReplaceAllButton(); ++i)
+            QTest::keyClick(&dialog, Qt::Key_T, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), replace->ReplaceAllButton());
+        QTest::keyClick(replace->ReplaceAllButton(), Qt::Key_Space);
+        EXPECT_EQ(replace->CancelButton()->text(), QStringLiteral("Close"));
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+    grid.SetCaret(0, true);
+    grid.SetAnchor(0);
+    Idle();
+    QTest::keyClick(&grid, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Unexpected(), 0);
+    EXPECT_EQ(prompts.LastText(), QStringLiteral("2 incidence de data replacé."));
+    m_pMain->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pMain));
+    grid.setFocus();
+    Idle();
+    QTest::keyClick(&grid, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(doc->IsModified());
+    QFile saved(m_dir.path() + QStringLiteral("/data.bin"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray::fromHex("0178797A0241420378797A"));
+}
+
+TEST(ReplaceCommands, CancelledReplaceAllKeepsWhatItReplaced) {
+    PromptScript prompts;
+    CProgress::SetDelayForTests(0);
+    CProgress::SetObserverForTests([](CProgress& progress) {
+        if (progress.Dialog())
+            progress.Dialog()->cancel();
+    });
+    struct Restore {
+        ~Restore() {
+            CProgress::SetDelayForTests(-1);
+            CProgress::SetObserverForTests(nullptr);
+        }
+    } restore;
+    auto doc = NewDoc(Bytes({'A', '.', 'A', '.', 'A'}));
+    WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("42"));
+        dialog.ReplaceAllButton()->click();
+    });
+    // Cancelled at the first step, after the first replacement.
+    EXPECT_EQ(prompts.LastText(), QStringLiteral("1 incidence de data replacé."));
+    EXPECT_EQ(doc.Bytes(), Bytes({'B', '.', 'A', '.', 'A'}));
+    EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{0}, std::int64_t{1}));
+    EXPECT_TRUE(doc.Doc().IsModified());
+}

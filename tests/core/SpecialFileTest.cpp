@@ -11,8 +11,10 @@
 #include <functional>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 using namespace storage_test;
 

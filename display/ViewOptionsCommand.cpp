@@ -15,7 +15,7 @@ void CQuexoView::OnViewOptions() {
     dialog.m_bFixedColumns = g_nFixedColumns != 0 ? 1 : 0;
     dialog.m_nColumns = g_nFixedColumns > 0 ? static_cast<unsigned>(g_nFixedColumns) : 0;
     dialog.m_nOpenTextMode = handOff.m_nOpenTextMode;
-    dialog.m_nCharSet = m_grid.m_nCharSet;
+    dialog.m_nCharSet = m_grid.GetCharSet();
     if (dialog.DoModal() != IDOK)
         return;
 

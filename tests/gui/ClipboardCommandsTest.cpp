@@ -1,6 +1,7 @@
 // Copy and paste through the clipboard, which the offscreen platform keeps in
 // the process: the private block between documents, plain text from elsewhere.
 #include "EditCommandsTestSupport.h"
+#include "TestFolderFixture.h"
 
 #include "commands/ClipboardBlock.h"
 #include "commands/EditCommands.h"
@@ -196,11 +197,7 @@ TEST(ClipboardCommands, RefusedPasteKeepsCaretAndDocument) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("locked.bin"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x00\x01\x02\x03", 4));
-    }
+    ASSERT_TRUE(testfiles::WriteAll(path, QByteArray("\x00\x01\x02\x03", 4)));
     auto doc = edittest::OpenDoc(QFile::encodeName(path).toStdString(), 0x20);
     ASSERT_TRUE(doc.Doc().m_bReadOnly);
     doc.Select(3, 1);

@@ -112,7 +112,5 @@ TEST_F(FrameTest, TypedBytesReachTheDiskWithCtrlS) {
     EXPECT_EQ(prompts.Count(), 0);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(Action(ID_FILE_SAVE)->isEnabled());
-    QFile saved(m_dir.path() + QStringLiteral("/data.bin"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), QByteArray("\x4A\x01\x02", 3));
+    EXPECT_EQ(Read(Path(QStringLiteral("data.bin"))), QByteArray("\x4A\x01\x02", 3));
 }

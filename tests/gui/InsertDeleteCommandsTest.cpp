@@ -1,6 +1,7 @@
 // Insert and delete: the insert dialog's fields and checks, the delete
 // question, and where caret and anchor end up.
 #include "EditCommandsTestSupport.h"
+#include "TestFolderFixture.h"
 
 #include "commands/CInsertDlg.h"
 #include "commands/EditCommands.h"
@@ -36,9 +37,7 @@ DialogRunner::ModalHandler TypeAndAccept(const QString& count, const QString& va
 
 QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes) {
     const QString path = dir.filePath(QStringLiteral("data.bin"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(testfiles::WriteAll(path, bytes));
     return path;
 }
 

@@ -35,10 +35,7 @@ protected:
     void TearDown() override { platform::SetFaultInjector(nullptr); }
 
     std::string Path(const std::string& name) const { return m_dir.File(name); }
-    static std::string Content(const std::string& path) {
-        const storage_test::Bytes bytes = storage_test::ReadFile(path);
-        return std::string(bytes.begin(), bytes.end());
-    }
+    static std::string Content(const std::string& path) { return storage_test::ReadText(path); }
     int FileCount() const { return static_cast<int>(m_dir.Names().size()); }
 
     static constexpr unsigned kFlags =

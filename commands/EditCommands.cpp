@@ -57,7 +57,7 @@ void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
         const std::optional<CByteString> data = BytesFromClipboard();
         if (!data)
             return;
-        const std::int64_t caret = grid.m_nCaret;
+        const std::int64_t caret = grid.GetCaret();
         const std::int64_t count =
             PasteCount(static_cast<std::int64_t>(data->size()), file->GetLength(), caret);
         // A refused write (read-only document) is reported and ends the paste
@@ -86,7 +86,7 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
             return;
         CWaitCursor wait;
         // Caret and anchor keep their offsets: the caret is on the first new byte.
-        doc.InsertBytes(grid.m_nCaret, dialog.m_nCount, static_cast<int>(dialog.m_nValue));
+        doc.InsertBytes(grid.GetCaret(), dialog.m_nCount, static_cast<int>(dialog.m_nValue));
     });
 }
 
@@ -114,7 +114,7 @@ void OnEditGoto(CHexGridWnd& grid) {
     CGoToDlg dialog;
     dialog.m_strOffset = QStringLiteral("0");
     dialog.m_nOrigin = kGoToStart;
-    dialog.m_strCaret = FromUtf8(FormatCaretBox(grid.m_nCaret));
+    dialog.m_strCaret = FromUtf8(FormatCaretBox(grid.GetCaret()));
     if (dialog.DoModal() != IDOK)
         return;
     RunGuarded([&] {
@@ -123,8 +123,8 @@ void OnEditGoto(CHexGridWnd& grid) {
             AfxMessageBox(FromUtf8(GoToBadOffsetMessage()), MB_OK);
             return;
         }
-        const std::int64_t length = grid.m_pFile ? grid.m_pFile->GetLength() : grid.m_nLength;
-        const std::int64_t target = GoToTarget(dialog.m_nOrigin, *value, length, grid.m_nCaret);
+        const std::int64_t length = grid.GetFile() ? grid.GetFile()->GetLength() : grid.GetLength();
+        const std::int64_t target = GoToTarget(dialog.m_nOrigin, *value, length, grid.GetCaret());
         grid.SetCaret(target, true);
         grid.SetAnchor(target);
         grid.viewport()->update();

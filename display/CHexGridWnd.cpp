@@ -23,7 +23,7 @@ CHexGridWnd::CHexGridWnd(QWidget* parent) : QAbstractScrollArea(parent) {
     QScrollBar* bar = verticalScrollBar();
     bar->setSingleStep(1);
     connect(bar, &QAbstractSlider::actionTriggered, this, &CHexGridWnd::OnScrollAction);
-    m_rowBytes.resize(kMaxBytesPerRow);
+    m_rowBytes.resize(CRowLayout::kMaxBytesPerRow);
     m_font = DefaultFont();
     RecalcLayout(true);
 }
@@ -43,18 +43,9 @@ void CHexGridWnd::SetFile(CPieceFile64* file, bool readOnly) {
     m_bReadOnly = readOnly;
     m_bPaintErrorShown = false;
     m_nLength = file ? file->GetLength() : 0;
-    // Another view may have shortened the file: keep caret and anchor on it.
-    bool moved = false;
-    // The end position has no low digit either.
-    if (m_nCaret > m_nLength || (m_nCaret == m_nLength && m_nNibble != 0)) {
-        m_nCaret = m_nLength;
-        m_nNibble = 0;
-        moved = true;
-    }
-    if (m_nAnchor > m_nLength) {
-        m_nAnchor = m_nLength;
-        moved = true;
-    }
+    // Another view may have shortened the file: keep caret and anchor on it
+    // (the end position has no low digit either).
+    const bool moved = m_caret.ClampTo(m_nLength);
     RecalcLayout(false);
     if (moved)
         emit selectionChanged();
@@ -88,22 +79,22 @@ void CHexGridWnd::SetCharSet(int charSet) {
 void CHexGridWnd::RecalcLayout(bool newMetrics) {
     if (newMetrics) {
         const QFontMetrics metrics(m_font);
-        m_nCharHeight = std::max(metrics.height(), 1);
-        m_nCharWidth = std::max(metrics.averageCharWidth(), 1);
+        m_layout.m_nCharHeight = std::max(metrics.height(), 1);
+        m_layout.m_nCharWidth = std::max(metrics.averageCharWidth(), 1);
         m_painter.SetFont(m_font);
-        m_painter.SetCellWidth(m_nCharWidth);
+        m_painter.SetCellWidth(m_layout.m_nCharWidth);
     }
-    m_nAddressDigits = AddressDigitsFor(m_nLength, m_bHexAddress);
-    Recalc(viewport()->width(), viewport()->height(), m_nFixedColumns);
-    m_nTop = CRowLayout::ClampTop(m_nTop, m_nLength);
+    m_layout.m_nAddressDigits = CRowLayout::AddressDigitsFor(m_nLength, m_bHexAddress);
+    m_layout.Recalc(viewport()->width(), viewport()->height(), m_nFixedColumns);
+    m_layout.m_nTop = m_layout.ClampTop(m_layout.m_nTop, m_nLength);
     UpdateScrollBar();
     viewport()->update();
 }
 
 void CHexGridWnd::UpdateScrollBar() {
     QScrollBar* bar = verticalScrollBar();
-    const int page = ScrollPage(m_nLength);
-    if (m_nLength == 0 || page > kScrollScale) {
+    const int page = m_layout.ScrollPage(m_nLength);
+    if (m_nLength == 0 || page > CRowLayout::kScrollScale) {
         // Everything fits: the bar stays, disabled.
         bar->setRange(0, 0);
         bar->setPageStep(std::max(page, 1));
@@ -111,32 +102,33 @@ void CHexGridWnd::UpdateScrollBar() {
         return;
     }
     // A thumb of `page` units on 0 ... 1000 leaves 1001 - page positions.
-    bar->setRange(0, kScrollScale + 1 - page);
+    bar->setRange(0, CRowLayout::kScrollScale + 1 - page);
     bar->setPageStep(page);
-    bar->setValue(ScrollPosition(m_nTop, m_nLength));
+    bar->setValue(CRowLayout::ScrollPosition(m_layout.m_nTop, m_nLength));
     bar->setEnabled(true);
 }
 
 void CHexGridWnd::OnScrollAction(int action) {
     QScrollBar* bar = verticalScrollBar();
-    const std::int64_t bpr = m_nBytesPerRow;
+    const std::int64_t bpr = m_layout.m_nBytesPerRow;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        ScrollTo(m_nTop - bpr);
+        ScrollTo(m_layout.m_nTop - bpr);
         break;
     case QAbstractSlider::SliderSingleStepAdd:
-        ScrollTo(m_nTop + bpr);
+        ScrollTo(m_layout.m_nTop + bpr);
         break;
     case QAbstractSlider::SliderPageStepSub:
-        ScrollTo(m_nTop - PageBytes());
+        ScrollTo(m_layout.m_nTop - m_layout.PageBytes());
         break;
     case QAbstractSlider::SliderPageStepAdd:
-        ScrollTo(m_nTop + PageBytes());
+        ScrollTo(m_layout.m_nTop + m_layout.PageBytes());
         break;
     case QAbstractSlider::SliderMove: {
         const int position = bar->sliderPosition();
         // The bottom of the track shows the end, which 1000ths alone may miss.
-        ScrollTo(position >= bar->maximum() ? m_nLength : ThumbToTop(position, m_nLength));
+        ScrollTo(position >= bar->maximum() ? m_nLength
+                                            : CRowLayout::ThumbToTop(position, m_nLength));
         return; // the thumb stays under the mouse
     }
     case QAbstractSlider::SliderToMinimum:
@@ -149,7 +141,7 @@ void CHexGridWnd::OnScrollAction(int action) {
         return;
     }
     // The slider has already stepped by its own rules; put it where the top is.
-    bar->setSliderPosition(ScrollPosition(m_nTop, m_nLength));
+    bar->setSliderPosition(CRowLayout::ScrollPosition(m_layout.m_nTop, m_nLength));
 }
 
 void CHexGridWnd::scrollContentsBy(int, int) {
@@ -158,58 +150,62 @@ void CHexGridWnd::scrollContentsBy(int, int) {
 
 void CHexGridWnd::ClampTop(std::int64_t& top, bool ensureVisible, std::int64_t target) const {
     if (!ensureVisible) {
-        top = CRowLayout::ClampTop(top, m_nLength);
+        top = m_layout.ClampTop(top, m_nLength);
         return;
     }
-    top = CRowLayout::ClampTop(top, m_nLength, target < 0 ? m_nCaret : target);
+    top = m_layout.ClampTop(top, m_nLength, target < 0 ? m_caret.Offset() : target);
 }
 
 bool CHexGridWnd::ScrollTo(std::int64_t top) {
     ClampTop(top, false);
-    if (top == m_nTop)
+    if (top == m_layout.m_nTop)
         return false;
     {
         const QSignalBlocker block(verticalScrollBar());
-        verticalScrollBar()->setValue(ScrollPosition(top, m_nLength));
+        verticalScrollBar()->setValue(CRowLayout::ScrollPosition(top, m_nLength));
     }
-    const std::int64_t rows = (m_nTop - top) / m_nBytesPerRow;
-    if (rows > -m_nRowsPerPage && rows < m_nRowsPerPage) {
+    const std::int64_t rows = (m_layout.m_nTop - top) / m_layout.m_nBytesPerRow;
+    if (rows > -m_layout.m_nRowsPerPage && rows < m_layout.m_nRowsPerPage) {
         // Move what is still visible; only the uncovered rows get painted.
-        const QRect area(0, kTopMargin, viewport()->width(), m_nRowsPerPage * m_nCharHeight);
-        viewport()->scroll(0, static_cast<int>(rows) * m_nCharHeight, area);
+        const QRect area(0, CRowLayout::kTopMargin, viewport()->width(),
+                         m_layout.m_nRowsPerPage * m_layout.m_nCharHeight);
+        viewport()->scroll(0, static_cast<int>(rows) * m_layout.m_nCharHeight, area);
     } else {
         viewport()->update();
     }
-    m_nTop = top;
+    m_layout.m_nTop = top;
     return true;
 }
 
 void CHexGridWnd::InvalidateBytes(std::int64_t a, std::int64_t b) {
     const std::int64_t lo = std::min(a, b);
     const std::int64_t hi = std::max(a, b);
-    const std::int64_t pageEnd = m_nTop + PageBytes();
-    if (hi < m_nTop || lo > pageEnd)
+    const std::int64_t pageEnd = m_layout.m_nTop + m_layout.PageBytes();
+    if (hi < m_layout.m_nTop || lo > pageEnd)
         return;
-    const std::int64_t bpr = m_nBytesPerRow;
+    const std::int64_t bpr = m_layout.m_nBytesPerRow;
     // Rows from one above to one below the page stand for everything beyond.
-    const int rowLo = lo < m_nTop ? -1 : static_cast<int>((lo - m_nTop) / bpr);
-    const int rowHi = hi > pageEnd ? m_nRowsPerPage : static_cast<int>((hi - m_nTop) / bpr);
+    const int rowLo = lo < m_layout.m_nTop ? -1 : static_cast<int>((lo - m_layout.m_nTop) / bpr);
+    const int rowHi =
+        hi > pageEnd ? m_layout.m_nRowsPerPage : static_cast<int>((hi - m_layout.m_nTop) / bpr);
     int left = 0;
     int right = 0;
     if (rowLo == rowHi) {
-        left = CellX(HexCell(static_cast<int>(lo % bpr)));
-        right = CellX(CharCell(static_cast<int>(hi % bpr)) + 1);
+        left = m_layout.CellX(m_layout.HexCell(static_cast<int>(lo % bpr)));
+        right = m_layout.CellX(m_layout.CharCell(static_cast<int>(hi % bpr)) + 1);
     } else {
-        left = CellX(HexCell(0));
-        right = CellX(CharCell(m_nBytesPerRow));
+        left = m_layout.CellX(m_layout.HexCell(0));
+        right = m_layout.CellX(m_layout.CharCell(m_layout.m_nBytesPerRow));
     }
-    left -= m_nCharWidth;
-    right += m_nCharWidth;
-    viewport()->update(QRect(left, RowY(rowLo), right - left, RowY(rowHi + 1) - RowY(rowLo)));
+    left -= m_layout.m_nCharWidth;
+    right += m_layout.m_nCharWidth;
+    viewport()->update(QRect(left, m_layout.RowY(rowLo), right - left,
+                             m_layout.RowY(rowHi + 1) - m_layout.RowY(rowLo)));
 }
 
 bool CHexGridWnd::IsOffsetVisible(std::int64_t offset) const {
-    return m_nTop <= offset && offset <= m_nLength && offset < m_nTop + PageBytes();
+    return m_layout.m_nTop <= offset && offset <= m_nLength &&
+           offset < m_layout.m_nTop + m_layout.PageBytes();
 }
 
 void CHexGridWnd::changeEvent(QEvent* event) {

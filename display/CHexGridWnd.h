@@ -5,6 +5,7 @@
 // so two views of one document scroll and select independently.
 #pragma once
 
+#include "display/CaretState.h"
 #include "display/RowFormatter.h"
 #include "display/RowLayout.h"
 #include "display/RowPainter.h"
@@ -22,7 +23,7 @@
 
 class CPieceFile64;
 
-class CHexGridWnd : public QAbstractScrollArea, public CRowLayout {
+class CHexGridWnd : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
@@ -46,11 +47,18 @@ public:
     void SetDisplayFont(const QFont& font);
     const QFont& DisplayFont() const { return m_font; }
     void SetFixedColumns(int columns);
-    // The view may also set the members directly and then update the viewport.
+    int GetFixedColumns() const { return m_nFixedColumns; }
     void SetHexAddress(bool hexAddress);
+    bool IsHexAddress() const { return m_bHexAddress; }
     void SetShowUpper(bool showUpper);
+    bool IsShowUpper() const { return m_bShowUpper; }
     void SetCharSet(int charSet);
+    int GetCharSet() const { return m_nCharSet; }
     void SetReadOnly(bool readOnly) { m_bReadOnly = readOnly; }
+    bool IsReadOnly() const { return m_bReadOnly; }
+    CPieceFile64* GetFile() const { return m_pFile; }
+    // The content's length when the file was last attached.
+    std::int64_t GetLength() const { return m_nLength; }
     void SetPromptHook(PromptHook hook) { m_promptHook = std::move(hook); }
     void SetWriteHook(WriteHook hook) { m_writeHook = std::move(hook); }
 
@@ -64,17 +72,28 @@ public:
     // Asks for a repaint of the bytes a ... b (either order) in both panes.
     void InvalidateBytes(std::int64_t a, std::int64_t b);
     bool IsOffsetVisible(std::int64_t offset) const;
-    using CRowLayout::CellToPoint;
-    using CRowLayout::PointToCell;
+    // Rows, cells and pixels as laid out for the current client size and font.
+    const CRowLayout& Layout() const { return m_layout; }
+    // The first offset shown (a row start).
+    std::int64_t GetTop() const { return m_layout.m_nTop; }
+    CCellPoint CellToPoint(std::int64_t offset, bool hexPane, int nibble) const {
+        return m_layout.CellToPoint(offset, hexPane, nibble);
+    }
     CCellHit PointToCell(QPoint point) const {
-        return PointToCell(point.x(), point.y(), m_nLength);
+        return m_layout.PointToCell(point.x(), point.y(), m_nLength);
     }
 
     // Caret and selection, for the editing commands.
     void SetCaret(std::int64_t offset, bool ensureVisible);
     void SetAnchor(std::int64_t offset);
-    CByteRange GetSelection() const { return CByteRange::Between(m_nAnchor, m_nCaret); }
+    CByteRange GetSelection() const { return m_caret.Selection(); }
     void GetSelection(std::int64_t& start, std::int64_t& length) const;
+    // Caret offset, digit, pane and anchor.
+    const CCaretState& GetCaretState() const { return m_caret; }
+    std::int64_t GetCaret() const { return m_caret.Offset(); }
+    int GetNibble() const { return m_caret.Nibble(); }
+    bool IsHexPane() const { return m_caret.InHexPane(); }
+    std::int64_t GetAnchor() const { return m_caret.Anchor(); }
     // The first min(length, maxLength) selected bytes, read from the file.
     CByteString GetSelectedBytes(std::int64_t maxLength) const;
     // Carries a nibble step into the offset and limits both to 0 ... length.
@@ -83,25 +102,14 @@ public:
     // One step of the drag autoscroll timer (100 ms): the n-th step scrolls n
     // rows while the drag stays above or below the window.
     void AutoScrollTick();
+    // Steps the running autoscroll has made (0 when none runs), and whether a
+    // left-button drag is selecting.
+    int AutoScrollTicks() const { return m_nScrollTicks; }
+    bool IsDragging() const { return m_bDragging; }
 
     // Rows read and formatted by painting since the last reset.
     std::int64_t RowsFormatted() const { return m_nRowsFormatted; }
     void ResetRowsFormatted() { m_nRowsFormatted = 0; }
-
-    CPieceFile64* m_pFile = nullptr;
-    QFont m_font;
-    std::int64_t m_nLength = 0;
-    std::int64_t m_nCaret = 0;
-    int m_nNibble = 0;
-    bool m_bHexPane = true;
-    std::int64_t m_nAnchor = 0;
-    bool m_bHexAddress = true;
-    bool m_bShowUpper = false;
-    int m_nFixedColumns = 0;
-    bool m_bDragging = false;
-    bool m_bReadOnly = false;
-    int m_nScrollTicks = 0;
-    int m_nCharSet = kCharSetAscii;
 
 signals:
     // A typed byte went through the write hook (the edit-change notification).
@@ -156,6 +164,18 @@ private:
     void ReportLater(const QString& text);
     void Beep();
 
+    CPieceFile64* m_pFile = nullptr;
+    QFont m_font;
+    std::int64_t m_nLength = 0;
+    CCaretState m_caret;
+    CRowLayout m_layout;
+    bool m_bHexAddress = true;
+    bool m_bShowUpper = false;
+    int m_nFixedColumns = 0;
+    bool m_bDragging = false;
+    bool m_bReadOnly = false;
+    int m_nScrollTicks = 0;
+    int m_nCharSet = kCharSetAscii;
     CRowFormatter m_formatter;
     CRowPainter m_painter;
     PromptHook m_promptHook;

@@ -40,9 +40,9 @@ void CHexGridWnd::NormalizeCaret(std::int64_t& offset, int& nibble, std::int64_t
 }
 
 void CHexGridWnd::ScrollIntoView(std::int64_t offset) {
-    std::int64_t top = m_nTop;
+    std::int64_t top = m_layout.m_nTop;
     ClampTop(top, true, offset);
-    if (top != m_nTop)
+    if (top != m_layout.m_nTop)
         ScrollTo(top);
 }
 
@@ -51,17 +51,16 @@ void CHexGridWnd::SetCaret(std::int64_t offset, bool ensureVisible) {
     NormalizeCaret(offset, nibble, m_nLength);
     if (ensureVisible)
         ScrollIntoView(offset);
-    InvalidateBytes(offset, m_nCaret);
-    m_nCaret = offset;
-    m_nNibble = 0;
+    InvalidateBytes(offset, m_caret.Offset());
+    m_caret.SetCaret(offset, m_nLength);
     CaretMoved();
     emit selectionChanged();
 }
 
 void CHexGridWnd::SetAnchor(std::int64_t offset) {
     offset = std::clamp<std::int64_t>(offset, 0, m_nLength);
-    InvalidateBytes(offset, m_nAnchor);
-    m_nAnchor = offset;
+    InvalidateBytes(offset, m_caret.Anchor());
+    m_caret.SetAnchor(offset, m_nLength);
     emit selectionChanged();
 }
 
@@ -178,11 +177,8 @@ void CHexGridWnd::keyPressEvent(QKeyEvent* event) {
             return;
         }
         }
-        CCaretState state;
-        state.MoveTo({m_nCaret, m_nNibble}, false);
-        if (!m_bHexPane)
-            state.SwitchPane();
-        const CCaretPlace target = state.KeyTarget(move, m_nBytesPerRow, PageBytes(), m_nLength);
+        const CCaretPlace target =
+            m_caret.KeyTarget(move, m_layout.m_nBytesPerRow, m_layout.PageBytes(), m_nLength);
         MoveCaret(target.offset, target.nibble, shift);
     } catch (...) {
         Report(CurrentExceptionText());
@@ -190,41 +186,38 @@ void CHexGridWnd::keyPressEvent(QKeyEvent* event) {
 }
 
 void CHexGridWnd::MoveCaret(std::int64_t offset, int nibble, bool extend) {
-    NormalizeCaret(offset, nibble, m_nLength);
-    if (offset == m_nCaret && nibble == m_nNibble && IsOffsetVisible(m_nCaret))
+    const CCaretPlace place = CCaretState::Normalized(offset, nibble, m_nLength);
+    if (place == m_caret.Place() && IsOffsetVisible(m_caret.Offset()))
         return;
-    ScrollIntoView(offset);
-    InvalidateBytes(offset, m_nCaret);
-    m_nCaret = offset;
-    m_nNibble = nibble;
+    ScrollIntoView(place.offset);
+    InvalidateBytes(place.offset, m_caret.Offset());
     // Without Shift the anchor follows; with it the selection grows or shrinks.
-    if (!extend && m_nAnchor != m_nCaret) {
-        InvalidateBytes(m_nAnchor, m_nCaret);
-        m_nAnchor = m_nCaret;
-    }
+    if (!extend && m_caret.Anchor() != place.offset)
+        InvalidateBytes(m_caret.Anchor(), place.offset);
+    m_caret.MoveTo(place, extend);
     CaretMoved();
     emit selectionChanged();
 }
 
 void CHexGridWnd::SwitchPane() {
-    m_bHexPane = !m_bHexPane;
-    InvalidateBytes(m_nCaret, m_nCaret);
+    m_caret.SwitchPane();
+    InvalidateBytes(m_caret.Offset(), m_caret.Offset());
     CaretMoved();
     emit selectionChanged();
 }
 
 void CHexGridWnd::CollapseSelection() {
-    if (m_nAnchor == m_nCaret)
+    const CByteRange selection = m_caret.Selection();
+    if (!m_caret.CollapseSelection())
         return;
-    InvalidateBytes(m_nAnchor, m_nCaret);
-    m_nAnchor = m_nCaret;
+    InvalidateBytes(selection.start, selection.End());
     emit selectionChanged();
 }
 
 void CHexGridWnd::TypeCharacter(char32_t ch, bool extend) {
     int digit = -1;
     unsigned char value = 0;
-    if (m_bHexPane) {
+    if (m_caret.InHexPane()) {
         digit = HexDigitValue(ch);
         if (digit < 0)
             return;
@@ -239,26 +232,26 @@ void CHexGridWnd::TypeCharacter(char32_t ch, bool extend) {
         value =
             m_nCharSet == kCharSetEbcdic ? AsciiToEbcdic[code] : static_cast<unsigned char>(code);
     }
-    if (!m_pFile || !m_writeHook || m_nCaret >= m_nLength) {
+    if (!m_pFile || !m_writeHook || m_caret.Offset() >= m_nLength) {
         // Typing overwrites; the end position has nothing to overwrite.
         Beep();
         return;
     }
-    if (m_bHexPane) {
+    if (m_caret.InHexPane()) {
         unsigned char old = 0;
-        if (m_pFile->ReadAt(m_nCaret, &old, 1) != 1) {
+        if (m_pFile->ReadAt(m_caret.Offset(), &old, 1) != 1) {
             Beep();
             return;
         }
-        value = m_nNibble == 0 ? static_cast<unsigned char>((old & 0x0F) | (digit << 4))
-                               : static_cast<unsigned char>((old & 0xF0) | digit);
+        value = m_caret.Nibble() == 0 ? static_cast<unsigned char>((old & 0x0F) | (digit << 4))
+                                      : static_cast<unsigned char>((old & 0xF0) | digit);
     }
-    m_writeHook(m_nCaret, &value, 1);
-    InvalidateBytes(m_nCaret, m_nCaret);
-    if (m_bHexPane)
-        MoveCaret(m_nCaret, m_nNibble + 1, extend);
+    m_writeHook(m_caret.Offset(), &value, 1);
+    InvalidateBytes(m_caret.Offset(), m_caret.Offset());
+    if (m_caret.InHexPane())
+        MoveCaret(m_caret.Offset(), m_caret.Nibble() + 1, extend);
     else
-        MoveCaret(m_nCaret + 1, m_nNibble, extend);
+        MoveCaret(m_caret.Offset() + 1, m_caret.Nibble(), extend);
     emit edited();
 }
 
@@ -307,18 +300,17 @@ void CHexGridWnd::mouseReleaseEvent(QMouseEvent* event) {
 
 void CHexGridWnd::LeftButtonDown(QPoint point, bool extend) {
     const CCellHit hit = PointToCell(point);
-    if (hit.offset == m_nCaret && hit.hexPane == m_bHexPane && hit.nibble == m_nNibble)
+    const CCaretPlace place{hit.offset, hit.nibble};
+    if (place == m_caret.Place() && hit.hexPane == m_caret.InHexPane())
         return;
     if (extend) {
-        InvalidateBytes(m_nCaret, hit.offset);
+        InvalidateBytes(m_caret.Offset(), hit.offset);
     } else {
-        InvalidateBytes(m_nAnchor, m_nCaret);
+        InvalidateBytes(m_caret.Anchor(), m_caret.Offset());
         InvalidateBytes(hit.offset, hit.offset);
-        m_nAnchor = hit.offset;
     }
-    m_bHexPane = hit.hexPane;
-    m_nCaret = hit.offset;
-    m_nNibble = hit.nibble;
+    m_caret.SetHexPane(hit.hexPane);
+    m_caret.MoveTo(place, extend);
     CaretMoved();
     emit selectionChanged();
 }
@@ -335,11 +327,11 @@ void CHexGridWnd::AutoScrollTick() {
 }
 
 void CHexGridWnd::AutoScrollStep(QPoint point, int rows) {
-    const std::int64_t distance = static_cast<std::int64_t>(rows) * m_nBytesPerRow;
+    const std::int64_t distance = static_cast<std::int64_t>(rows) * m_layout.m_nBytesPerRow;
     if (point.y() < 0)
-        ScrollTo(m_nTop - distance);
+        ScrollTo(m_layout.m_nTop - distance);
     else if (point.y() >= viewport()->height())
-        ScrollTo(m_nTop + distance);
+        ScrollTo(m_layout.m_nTop + distance);
     LeftButtonDown(point, true);
 }
 
@@ -354,8 +346,8 @@ void CHexGridWnd::wheelEvent(QWheelEvent* event) {
     const int notches = m_nWheelDelta / 120;
     if (notches != 0) {
         m_nWheelDelta -= notches * 120;
-        ScrollTo(m_nTop - static_cast<std::int64_t>(notches) * QApplication::wheelScrollLines() *
-                              m_nBytesPerRow);
+        ScrollTo(m_layout.m_nTop - static_cast<std::int64_t>(notches) *
+                                       QApplication::wheelScrollLines() * m_layout.m_nBytesPerRow);
     }
     event->accept();
 }
@@ -379,8 +371,9 @@ void CHexGridWnd::timerEvent(QTimerEvent* event) {
 }
 
 QRect CHexGridWnd::CaretRect() const {
-    const CCellPoint p = CellToPoint(m_nCaret, m_bHexPane, m_bHexPane ? m_nNibble : 0);
-    return QRect(p.x, p.y, m_nCharWidth, m_nCharHeight);
+    const CCellPoint p = CellToPoint(m_caret.Offset(), m_caret.InHexPane(),
+                                     m_caret.InHexPane() ? m_caret.Nibble() : 0);
+    return QRect(p.x, p.y, m_layout.m_nCharWidth, m_layout.m_nCharHeight);
 }
 
 void CHexGridWnd::CaretMoved() {
@@ -398,7 +391,7 @@ void CHexGridWnd::RestartCaretBlink() {
 
 void CHexGridWnd::focusInEvent(QFocusEvent*) {
     CaretMoved();
-    InvalidateBytes(m_nCaret, m_nCaret);
+    InvalidateBytes(m_caret.Offset(), m_caret.Offset());
 }
 
 void CHexGridWnd::focusOutEvent(QFocusEvent*) {
@@ -406,5 +399,5 @@ void CHexGridWnd::focusOutEvent(QFocusEvent*) {
     // A drag does not survive the focus going elsewhere.
     m_bDragging = false;
     StopAutoScroll();
-    InvalidateBytes(m_nCaret, m_nCaret);
+    InvalidateBytes(m_caret.Offset(), m_caret.Offset());
 }

@@ -155,13 +155,13 @@ QAbstractButton* COptionsDlg::Button(int id) const {
 }
 
 bool COptionsDlg::OnInitDialog() {
-    m_pFixed->setChecked(m_bFixedColumns != 0);
+    m_pFixed->setChecked(m_bFixedColumns);
     CheckById(m_pAddress, m_nAddressMode);
     m_pColumns->setText(QString::number(m_nColumns));
-    m_pShowUpper->setChecked(m_bShowUpper != 0);
+    m_pShowUpper->setChecked(m_bShowUpper);
     CheckById(m_pOpenText, m_nOpenTextMode);
     CheckById(m_pCharSet, m_nCharSet);
-    m_pColumns->setEnabled(m_bFixedColumns != 0);
+    m_pColumns->setEnabled(m_bFixedColumns);
     if (QAbstractButton* first = m_pAddress->checkedButton())
         first->setFocus();
     return true;
@@ -195,10 +195,10 @@ void COptionsDlg::accept() {
         RefuseCount(QString::fromStdString(TooManyColumnsMessage()));
         return;
     }
-    m_bFixedColumns = m_pFixed->isChecked() ? 1 : 0;
+    m_bFixedColumns = m_pFixed->isChecked();
     m_nAddressMode = m_pAddress->checkedId();
     m_nColumns = *count;
-    m_bShowUpper = m_pShowUpper->isChecked() ? 1 : 0;
+    m_bShowUpper = m_pShowUpper->isChecked();
     m_nOpenTextMode = m_pOpenText->checkedId();
     m_nCharSet = m_pCharSet->checkedId();
     CDialog::accept();

@@ -41,12 +41,12 @@ public:
     QPushButton* OkButton() const { return m_pOk; }
     QPushButton* CancelButton() const { return m_pCancel; }
 
-    int m_bFixedColumns = 0;
-    int m_nAddressMode = -1;  // 0 "Hex", 1 "Decimal"
-    unsigned m_nColumns = 0;  // bytes per row when m_bFixedColumns is set
-    int m_bShowUpper = 0;     // bytes 0x80-0xFF shown as characters
-    int m_nOpenTextMode = -1; // 0 open as text, 1 open as binary, 2 ask
-    int m_nCharSet = -1;      // 0 ASCII, 1 EBCDIC
+    bool m_bFixedColumns = false;
+    int m_nAddressMode = -1;   // 0 "Hex", 1 "Decimal"
+    unsigned m_nColumns = 0;   // bytes per row when m_bFixedColumns is set
+    bool m_bShowUpper = false; // bytes 0x80-0xFF shown as characters
+    int m_nOpenTextMode = -1;  // 0 open as text, 1 open as binary, 2 ask
+    int m_nCharSet = -1;       // 0 ASCII, 1 EBCDIC
 
 protected:
     bool OnInitDialog() override;

@@ -132,7 +132,7 @@ void CQuexoView::resizeEvent(QResizeEvent* event) {
 
 void CQuexoView::OnUpdateOffsetPane(CCmdUI* ui) {
     ui->Enable(true);
-    ui->SetText(QString::fromStdString(FormatOffsetStatus(m_grid.m_nCaret)));
+    ui->SetText(QString::fromStdString(FormatOffsetStatus(m_grid.GetCaret())));
 }
 
 void CQuexoView::OnUpdateSelectionPane(CCmdUI* ui) {
@@ -144,7 +144,7 @@ void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
     // The request carries the byte order in its index; enabling it tells the
     // window that a view answered.
     ui->Enable(true);
-    const std::int64_t caret = m_grid.m_nCaret;
+    const std::int64_t caret = m_grid.GetCaret();
     const int byteOrder = ui->m_nIndex;
     const CQuexoDoc* document = GetDocument();
     const std::uint64_t revision = document ? document->GetRevision() : 0;

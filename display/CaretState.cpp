@@ -19,8 +19,8 @@ CCaretPlace CCaretState::Normalized(std::int64_t offset, int nibble, std::int64_
 CCaretPlace CCaretState::KeyTarget(CaretKey key, int bytesPerRow, std::int64_t pageBytes,
                                    std::int64_t length) const {
     const std::int64_t bpr = bytesPerRow;
-    std::int64_t offset = m_place.offset;
-    int nibble = m_place.nibble;
+    std::int64_t offset = m_nCaret;
+    int nibble = m_nNibble;
     switch (key) {
     case CaretKey::PageUp:
         offset -= pageBytes;
@@ -67,13 +67,15 @@ CCaretPlace CCaretState::KeyTarget(CaretKey key, int bytesPerRow, std::int64_t p
 }
 
 void CCaretState::MoveTo(CCaretPlace place, bool extend) {
-    m_place = place;
+    m_nCaret = place.offset;
+    m_nNibble = place.nibble;
     if (!extend)
         m_nAnchor = place.offset;
 }
 
 void CCaretState::SetCaret(std::int64_t offset, std::int64_t length) {
-    m_place = Normalized(offset, 0, length);
+    m_nCaret = Normalized(offset, 0, length).offset;
+    m_nNibble = 0;
 }
 
 void CCaretState::SetAnchor(std::int64_t offset, std::int64_t length) {
@@ -81,16 +83,17 @@ void CCaretState::SetAnchor(std::int64_t offset, std::int64_t length) {
 }
 
 bool CCaretState::CollapseSelection() {
-    if (m_nAnchor == m_place.offset)
+    if (m_nAnchor == m_nCaret)
         return false;
-    m_nAnchor = m_place.offset;
+    m_nAnchor = m_nCaret;
     return true;
 }
 
 bool CCaretState::ClampTo(std::int64_t length) {
     bool moved = false;
-    if (m_place.offset > length || (m_place.offset == length && m_place.nibble != 0)) {
-        m_place = {length, 0};
+    if (m_nCaret > length || (m_nCaret == length && m_nNibble != 0)) {
+        m_nCaret = length;
+        m_nNibble = 0;
         moved = true;
     }
     if (m_nAnchor > length) {

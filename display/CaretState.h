@@ -19,13 +19,13 @@ enum class CaretKey { Left, Right, Up, Down, PageUp, PageDown, RowStart, RowEnd,
 
 class CCaretState {
 public:
-    std::int64_t Offset() const { return m_place.offset; }
-    int Nibble() const { return m_place.nibble; }
-    CCaretPlace Place() const { return m_place; }
+    std::int64_t Offset() const { return m_nCaret; }
+    int Nibble() const { return m_nNibble; }
+    CCaretPlace Place() const { return {m_nCaret, m_nNibble}; }
     std::int64_t Anchor() const { return m_nAnchor; }
     bool InHexPane() const { return m_bHexPane; }
     // The bytes between anchor and caret.
-    CByteRange Selection() const { return CByteRange::Between(m_nAnchor, m_place.offset); }
+    CByteRange Selection() const { return CByteRange::Between(m_nAnchor, m_nCaret); }
 
     // Carries a digit step into the offset and limits both to 0 ... length;
     // the end position has no low digit.
@@ -41,6 +41,7 @@ public:
     void SetCaret(std::int64_t offset, std::int64_t length);
     void SetAnchor(std::int64_t offset, std::int64_t length);
     void SwitchPane() { m_bHexPane = !m_bHexPane; }
+    void SetHexPane(bool hexPane) { m_bHexPane = hexPane; }
     // Anchor onto the caret; false when there was no selection.
     bool CollapseSelection();
     // Keeps caret and anchor on a content shortened to `length`; true when
@@ -48,7 +49,8 @@ public:
     bool ClampTo(std::int64_t length);
 
 private:
-    CCaretPlace m_place;
+    std::int64_t m_nCaret = 0;
+    int m_nNibble = 0;
     std::int64_t m_nAnchor = 0;
     bool m_bHexPane = true;
 };

@@ -1,7 +1,6 @@
 #include "display/RowFormatter.h"
 
 #include "display/CharsetTables.h"
-#include "display/RowLayout.h"
 
 #include <algorithm>
 #include <array>
@@ -72,16 +71,14 @@ unsigned char DisplayChar(unsigned char b, int charSet, bool showUpper) {
 
 void CRowFormatter::Configure(int bytesPerRow, int addressDigits, bool hexAddress, bool showUpper,
                               int charSet) {
-    m_nBytesPerRow = std::clamp(bytesPerRow, 1, CRowLayout::kMaxBytesPerRow);
-    m_nAddressDigits =
-        std::clamp(addressDigits, CRowLayout::kMinAddressDigits, CRowLayout::kMaxAddressDigits);
+    m_layout.SetColumns(bytesPerRow, addressDigits);
     m_bHexAddress = hexAddress;
     const int set = charSet == kCharSetEbcdic ? 1 : 0;
     m_pCharTable = kCharTables[static_cast<size_t>(set * 2 + (showUpper ? 1 : 0))].data();
 }
 
 void CRowFormatter::WriteAddress(unsigned char* line, std::uint64_t address) const {
-    int i = m_nAddressDigits;
+    int i = m_layout.m_nAddressDigits;
     if (m_bHexAddress) {
         // Two digits per step, from the same table as the bytes.
         while (i >= 2) {
@@ -105,17 +102,17 @@ void CRowFormatter::WriteAddress(unsigned char* line, std::uint64_t address) con
 
 int CRowFormatter::Format(unsigned char* line, std::int64_t address, bool showAddress,
                           const unsigned char* bytes, int count) const {
-    const int bpr = m_nBytesPerRow;
-    const int digits = m_nAddressDigits;
+    const int bpr = m_layout.m_nBytesPerRow;
+    const int digits = m_layout.m_nAddressDigits;
     if (showAddress)
         WriteAddress(line, static_cast<std::uint64_t>(address));
     else
         std::memset(line, ' ', static_cast<size_t>(digits));
-    line[digits] = ' ';
-    line[digits + 1] = ' ';
+    // The blanks between the address and the first pair.
+    std::memset(line + digits, ' ', static_cast<size_t>(m_layout.HexColumn() - digits));
     count = std::clamp(count, 0, bpr);
-    unsigned char* hex = line + digits + 2;
-    unsigned char* chars = line + 3 * bpr + digits + 3;
+    unsigned char* hex = line + m_layout.HexCell(0);
+    unsigned char* chars = line + m_layout.CharCell(0);
     const unsigned char* table = m_pCharTable ? m_pCharTable : kCharTables[0].data();
     for (int i = 0; i < count; ++i) {
         const unsigned char b = bytes[i];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "display/CharSet.h"
+#include "display/RowLayout.h"
 
 #include <cstdint>
 
@@ -14,6 +15,7 @@ unsigned char DisplayChar(unsigned char b, int charSet, bool showUpper);
 
 class CRowFormatter {
 public:
+    CRowFormatter() { m_layout.SetColumns(16, CRowLayout::kMinAddressDigits); }
     void Configure(int bytesPerRow, int addressDigits, bool hexAddress, bool showUpper,
                    int charSet);
 
@@ -23,13 +25,13 @@ public:
     int Format(unsigned char* line, std::int64_t address, bool showAddress,
                const unsigned char* bytes, int count) const;
 
-    int RowCells() const { return 4 * m_nBytesPerRow + m_nAddressDigits + 3; }
+    int RowCells() const { return m_layout.RowCells(); }
 
 private:
     void WriteAddress(unsigned char* line, std::uint64_t address) const;
 
-    int m_nBytesPerRow = 16;
-    int m_nAddressDigits = 11;
+    // Where the pairs and characters go; only the columns are used.
+    CRowLayout m_layout;
     bool m_bHexAddress = true;
     const unsigned char* m_pCharTable = nullptr;
 };

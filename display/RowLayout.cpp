@@ -28,14 +28,19 @@ int CRowLayout::AddressDigitsFor(std::int64_t length, bool hexAddress) {
 void CRowLayout::Recalc(int clientWidth, int clientHeight, int fixedColumns) {
     m_nCharWidth = std::max(m_nCharWidth, 1);
     m_nCharHeight = std::max(m_nCharHeight, 1);
-    m_nAddressDigits = std::clamp(m_nAddressDigits, kMinAddressDigits, kMaxAddressDigits);
     m_nRowsPerPage = std::max((clientHeight - 2) / m_nCharHeight, 1);
     // Four cells per byte plus the address, its two blanks, the two blanks before
     // the characters and one spare cell at the right.
+    const int digits = std::clamp(m_nAddressDigits, kMinAddressDigits, kMaxAddressDigits);
     const int bpr = fixedColumns != 0
                         ? fixedColumns
-                        : ((clientWidth - kLeftMargin) / m_nCharWidth - (m_nAddressDigits + 4)) / 4;
-    m_nBytesPerRow = std::clamp(bpr, 1, kMaxBytesPerRow);
+                        : ((clientWidth - kLeftMargin) / m_nCharWidth - (digits + 4)) / 4;
+    SetColumns(bpr, digits);
+}
+
+void CRowLayout::SetColumns(int bytesPerRow, int addressDigits) {
+    m_nAddressDigits = std::clamp(addressDigits, kMinAddressDigits, kMaxAddressDigits);
+    m_nBytesPerRow = std::clamp(bytesPerRow, 1, kMaxBytesPerRow);
     m_nCharColumn = 3 * m_nBytesPerRow + m_nAddressDigits + 3;
 }
 

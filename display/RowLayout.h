@@ -46,6 +46,9 @@ public:
     // of width x height pixels; fixedColumns 0 fits the bytes to the width.
     // The character size and the address digits must be set before.
     void Recalc(int clientWidth, int clientHeight, int fixedColumns);
+    // Bytes per row and address digits (each limited to its range), and the
+    // character column they give.
+    void SetColumns(int bytesPerRow, int addressDigits);
 
     int HexColumn() const { return m_nAddressDigits + 2; }
     // The cell of the high digit of byte column `col`; the low digit follows it.

@@ -11,15 +11,15 @@ void CQuexoView::OnViewOptions() {
     CTextHandOff& handOff = CTextHandOff::Current();
     COptionsDlg dialog(window());
     dialog.m_nAddressMode = g_bHexAddress ? 0 : 1;
-    dialog.m_bShowUpper = g_bUpperChars;
-    dialog.m_bFixedColumns = g_nFixedColumns != 0 ? 1 : 0;
+    dialog.m_bShowUpper = g_bUpperChars != 0;
+    dialog.m_bFixedColumns = g_nFixedColumns != 0;
     dialog.m_nColumns = g_nFixedColumns > 0 ? static_cast<unsigned>(g_nFixedColumns) : 0;
     dialog.m_nOpenTextMode = handOff.m_nOpenTextMode;
-    dialog.m_nCharSet = m_grid.m_nCharSet;
+    dialog.m_nCharSet = m_grid.GetCharSet();
     if (dialog.DoModal() != IDOK)
         return;
 
-    g_bUpperChars = dialog.m_bShowUpper;
+    g_bUpperChars = dialog.m_bShowUpper ? 1 : 0;
     g_bHexAddress = dialog.m_nAddressMode == 0 ? 1 : 0;
     g_nFixedColumns = dialog.m_bFixedColumns ? static_cast<int>(dialog.m_nColumns) : 0;
     // A group with nothing ticked (a stored mode no button names) keeps the value.

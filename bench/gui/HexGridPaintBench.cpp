@@ -71,8 +71,8 @@ void BM_GridFullPage(benchmark::State& state) {
         client->render(&image);
         benchmark::ClobberMemory();
     }
-    state.counters["rows"] = page.grid->m_nRowsPerPage;
-    state.counters["bytes/row"] = page.grid->m_nBytesPerRow;
+    state.counters["rows"] = page.grid->Layout().m_nRowsPerPage;
+    state.counters["bytes/row"] = page.grid->Layout().m_nBytesPerRow;
 }
 BENCHMARK(BM_GridFullPage)->Unit(benchmark::kMillisecond);
 
@@ -81,13 +81,14 @@ void BM_BaselineDrawTextPage(benchmark::State& state) {
     CHexGridWnd& grid = *page.grid;
     // The rows the grid shows, formatted once, outside the timing.
     CRowFormatter formatter;
-    formatter.Configure(grid.m_nBytesPerRow, grid.m_nAddressDigits, true, false, kCharSetAscii);
+    formatter.Configure(grid.Layout().m_nBytesPerRow, grid.Layout().m_nAddressDigits, true, false,
+                        kCharSetAscii);
     std::vector<QString> rows;
-    std::vector<unsigned char> bytes(static_cast<size_t>(grid.m_nBytesPerRow));
+    std::vector<unsigned char> bytes(static_cast<size_t>(grid.Layout().m_nBytesPerRow));
     unsigned char line[CRowLayout::kMaxRowCells];
-    for (int r = 0; r < grid.m_nRowsPerPage; ++r) {
+    for (int r = 0; r < grid.Layout().m_nRowsPerPage; ++r) {
         const std::int64_t offset =
-            grid.m_nTop + static_cast<std::int64_t>(r) * grid.m_nBytesPerRow;
+            grid.GetTop() + static_cast<std::int64_t>(r) * grid.Layout().m_nBytesPerRow;
         page.file.Seek(offset, CFile64::begin);
         const auto n = static_cast<int>(
             page.file.Read(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
@@ -103,7 +104,7 @@ void BM_BaselineDrawTextPage(benchmark::State& state) {
         painter.setFont(font);
         painter.setPen(Qt::black);
         for (int r = 0; r < static_cast<int>(rows.size()); ++r)
-            painter.drawText(QPoint(3, 2 + r * grid.m_nCharHeight + ascent),
+            painter.drawText(QPoint(3, 2 + r * grid.Layout().m_nCharHeight + ascent),
                              rows[static_cast<size_t>(r)]);
         painter.end();
         benchmark::ClobberMemory();
@@ -116,11 +117,11 @@ BENCHMARK(BM_BaselineDrawTextPage)->Unit(benchmark::kMillisecond);
 void BM_GridScrollOneRow(benchmark::State& state) {
     Page& page = SharedPage();
     CHexGridWnd& grid = *page.grid;
-    const std::int64_t top = grid.m_nTop;
+    const std::int64_t top = grid.GetTop();
     bool down = true;
     grid.ResetRowsFormatted();
     for (auto _ : state) {
-        grid.ScrollTo(down ? top + grid.m_nBytesPerRow : top);
+        grid.ScrollTo(down ? top + grid.Layout().m_nBytesPerRow : top);
         down = !down;
         QCoreApplication::processEvents();
     }
@@ -141,12 +142,12 @@ void BM_GridScrollOneRowPaint(benchmark::State& state) {
     grid.show();
     grid.ScrollTo(4096);
     QImage image(grid.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    const std::int64_t top = grid.m_nTop;
-    const QRegion firstRow(0, grid.RowY(0), image.width(), grid.m_nCharHeight);
+    const std::int64_t top = grid.GetTop();
+    const QRegion firstRow(0, grid.Layout().RowY(0), image.width(), grid.Layout().m_nCharHeight);
     bool down = true;
     grid.ResetRowsFormatted();
     for (auto _ : state) {
-        grid.ScrollTo(down ? top + grid.m_nBytesPerRow : top);
+        grid.ScrollTo(down ? top + grid.Layout().m_nBytesPerRow : top);
         down = !down;
         grid.viewport()->render(&image, QPoint(), firstRow);
         benchmark::ClobberMemory();

@@ -2,6 +2,8 @@
 #include "app/DesktopEntry.h"
 #include "platform/FaultInjection.h"
 
+#include "StorageTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,29 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "quexo-desktop-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
 std::string ReadFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    if (in)
-        text << in.rdbuf();
-    return text.str();
+    return storage_test::ReadText(file.string());
 }
 
 void WriteFile(const fs::path& file, const std::string& text) {
@@ -98,11 +79,11 @@ std::vector<std::string> ParseExec(const std::string& value) {
 }
 
 struct Folders {
-    TempFolder temp;
+    storage_test::TempDir temp;
     DesktopFolders folders;
     Folders() {
-        folders = DesktopFoldersFrom((temp.Path() / "data").c_str(),
-                                     (temp.Path() / "config").c_str(), nullptr);
+        folders = DesktopFoldersFrom((fs::path(temp.Path()) / "data").c_str(),
+                                     (fs::path(temp.Path()) / "config").c_str(), nullptr);
     }
     fs::path OpenWith() const { return folders.applications / kOpenWithEntryName; }
     fs::path Terminal() const { return folders.applications / kTerminalEntryName; }
@@ -156,9 +137,9 @@ std::string TerminalStartFolder(const std::string& file, const fs::path& home) {
     if (!file.empty())
         args.push_back(file);
 
-    TempFolder temp;
-    const fs::path bin = temp.Path() / "bin";
-    const fs::path record = temp.Path() / "started-in";
+    storage_test::TempDir temp;
+    const fs::path bin = fs::path(temp.Path()) / "bin";
+    const fs::path record = fs::path(temp.Path()) / "started-in";
     WriteFile(bin / "x-terminal-emulator", "#!/bin/sh\npwd > \"$RECORD\"\n");
     fs::permissions(bin / "x-terminal-emulator", fs::perms::owner_all);
     const pid_t pid = fork();
@@ -180,9 +161,9 @@ std::string TerminalStartFolder(const std::string& file, const fs::path& home) {
 }
 
 TEST(DesktopEntry, TerminalHereStartsInTheFolderTheFilesFolderOrHome) {
-    TempFolder temp;
-    const fs::path target = temp.Path() / "a folder $with 'quotes' -x";
-    const fs::path home = temp.Path() / "home";
+    storage_test::TempDir temp;
+    const fs::path target = fs::path(temp.Path()) / "a folder $with 'quotes' -x";
+    const fs::path home = fs::path(temp.Path()) / "home";
     fs::create_directories(target);
     fs::create_directories(home);
     WriteFile(target / "-data.bin", "x");

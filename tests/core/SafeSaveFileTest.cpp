@@ -2,6 +2,8 @@
 // the new content is complete and on disk.
 #include "framework/CSafeSaveFile.h"
 
+#include "StorageTestSupport.h"
+
 #include "platform/FaultInjection.h"
 #include "platform/OsFile.h"
 
@@ -34,33 +36,15 @@ private:
 
 class SafeSaveFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("qxsave-" + std::to_string(std::random_device{}()));
-        ASSERT_TRUE(std::filesystem::create_directory(m_dir));
-    }
-    void TearDown() override {
-        platform::SetFaultInjector(nullptr);
-        std::filesystem::remove_all(m_dir);
-    }
+    void TearDown() override { platform::SetFaultInjector(nullptr); }
 
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Content(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    int FileCount() const {
-        int n = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_dir))
-            ++n;
-        return n;
-    }
+    std::string Path(const std::string& name) const { return m_dir.File(name); }
+    static std::string Content(const std::string& path) { return storage_test::ReadText(path); }
+    int FileCount() const { return static_cast<int>(m_dir.Names().size()); }
 
     static constexpr unsigned kFlags =
         CFile64::modeCreate | CFile64::modeReadWrite | CFile64::shareExclusive;
-    std::filesystem::path m_dir;
+    storage_test::TempDir m_dir;
 };
 
 } // namespace

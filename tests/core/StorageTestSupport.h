@@ -102,9 +102,15 @@ inline void WriteFile(const std::string& path, const Bytes& bytes) {
     ASSERT_TRUE(out.good()) << path;
 }
 
+// The whole content of a file; empty when it cannot be read.
 inline Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string ReadText(const std::string& path) {
+    const Bytes bytes = ReadFile(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A sparse file of `length` bytes, zeros except `islands` (offset, bytes).

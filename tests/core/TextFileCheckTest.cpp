@@ -1,5 +1,7 @@
 #include "document/TextFileCheck.h"
 
+#include "StorageTestSupport.h"
+
 #include "storage/CFile64.h"
 
 #include <gtest/gtest.h>
@@ -14,20 +16,13 @@ namespace {
 
 class TextFileCheck : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("qxtext-" + std::to_string(std::random_device{}()));
-        ASSERT_TRUE(std::filesystem::create_directory(m_dir));
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     std::string Write(const std::string& bytes) {
-        const std::string path = (m_dir / ("f" + std::to_string(m_nFiles++))).string();
+        const std::string path = m_dir.File("f" + std::to_string(m_nFiles++));
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
 
-    std::filesystem::path m_dir;
+    storage_test::TempDir m_dir;
     int m_nFiles = 0;
 };
 
@@ -62,7 +57,7 @@ TEST_F(TextFileCheck, OnlyTheFirst8192BytesCount) {
 
 TEST_F(TextFileCheck, UnreadableFileRaisesItsCause) {
     try {
-        LooksLikeText((m_dir / "missing").string());
+        LooksLikeText(m_dir.File("missing"));
         FAIL() << "a missing file must raise";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.m_cause, CFileException::fileNotFound);

@@ -1,4 +1,6 @@
 // The built program itself, started as a user would, with private folders.
+#include "TestFolderFixture.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -46,9 +48,8 @@ protected:
 
 TEST_F(ProgramRun, InstallRecordsTheProgramAndEnds) {
     EXPECT_EQ(Run({"/install"}), 0);
-    QFile entry(Entry());
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    const QByteArray text = entry.readAll();
+    ASSERT_TRUE(QFile::exists(Entry()));
+    const QByteArray text = testfiles::ReadAll(Entry());
     EXPECT_TRUE(text.contains("X-Quexo-Program=" + QFile::encodeName(Program()) + "\n"))
         << text.toStdString();
     EXPECT_EQ(Run({"/uninstall"}), 0);

@@ -1,6 +1,7 @@
 // Copy and paste through the clipboard, which the offscreen platform keeps in
 // the process: the private block between documents, plain text from elsewhere.
 #include "EditCommandsTestSupport.h"
+#include "TestFolderFixture.h"
 
 #include "commands/ClipboardBlock.h"
 #include "commands/EditCommands.h"
@@ -57,17 +58,17 @@ TEST(ClipboardCommands, BytesWithZeroTravelWholeBetweenDocuments) {
     EXPECT_EQ(PrivateData(), QByteArray("\x03\x00\x00\x00\x41\x00\x42", 7));
     EXPECT_EQ(Clipboard().text(), QStringLiteral("A")); // what another program reads
     // Copying changes neither the selection nor the document.
-    EXPECT_EQ(source.Grid().m_nCaret, 1);
-    EXPECT_EQ(source.Grid().m_nAnchor, 4);
+    EXPECT_EQ(source.Grid().GetCaret(), 1);
+    EXPECT_EQ(source.Grid().GetAnchor(), 4);
     EXPECT_FALSE(source.Doc().IsModified());
 
     auto target = NewDoc(std::vector<unsigned char>(8, 0xEE));
     target.Select(6, 2); // a selection does not limit the paste
     EditCommands::OnEditPaste(target.Doc(), target.Grid());
     EXPECT_EQ(target.Bytes(), Bytes({0xEE, 0xEE, 0x41, 0x00, 0x42, 0xEE, 0xEE, 0xEE}));
-    EXPECT_EQ(target.Grid().m_nCaret, 5);
-    EXPECT_EQ(target.Grid().m_nAnchor, 5);
-    EXPECT_EQ(target.Grid().m_nLength, 8);
+    EXPECT_EQ(target.Grid().GetCaret(), 5);
+    EXPECT_EQ(target.Grid().GetAnchor(), 5);
+    EXPECT_EQ(target.Grid().GetLength(), 8);
     EXPECT_TRUE(target.Doc().IsModified());
     EXPECT_EQ(prompts.Count(), 0);
 }
@@ -78,7 +79,7 @@ TEST(ClipboardCommands, TextFromAnotherProgramPastesByteForByte) {
     Clipboard().setText(QStringLiteral("41 42"));
     EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.Bytes(), Bytes({0x34, 0x31, 0x20, 0x34, 0x32, 0, 0, 0}));
-    EXPECT_EQ(doc.Grid().m_nCaret, 5);
+    EXPECT_EQ(doc.Grid().GetCaret(), 5);
 
     // Latin-1 characters are single bytes.
     Clipboard().setText(QStringLiteral("\u00e9\u00ff"));
@@ -121,14 +122,14 @@ TEST(ClipboardCommands, PasteIsCutAtTheEndOfTheContent) {
     EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 0, 0, 0, 0, 0, 0, 0x41, 0x42, 0x43}));
     EXPECT_EQ(doc.File().GetLength(), 10);
-    EXPECT_EQ(doc.Grid().m_nCaret, 10);
-    EXPECT_EQ(doc.Grid().m_nAnchor, 10);
+    EXPECT_EQ(doc.Grid().GetCaret(), 10);
+    EXPECT_EQ(doc.Grid().GetAnchor(), 10);
 
     // At the end nothing is written and the document is not marked modified.
     doc.Doc().SetModifiedFlag(false);
     EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.File().GetLength(), 10);
-    EXPECT_EQ(doc.Grid().m_nCaret, 10);
+    EXPECT_EQ(doc.Grid().GetCaret(), 10);
     EXPECT_FALSE(doc.Doc().IsModified());
 }
 
@@ -142,7 +143,7 @@ TEST(ClipboardCommands, HostileBlockWritesOnlyWhatItHolds) {
         PutPrivateBlock(header + QByteArray("\x61\x62\x63", 3));
         EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
         EXPECT_EQ(doc.Bytes(), Bytes({0, 0, 0x61, 0x62, 0x63, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(doc.Grid().m_nCaret, 5);
+        EXPECT_EQ(doc.Grid().GetCaret(), 5);
     }
 
     // Too short for its length field: no block, so the text is pasted.
@@ -150,13 +151,13 @@ TEST(ClipboardCommands, HostileBlockWritesOnlyWhatItHolds) {
     PutPrivateBlock(QByteArray("\x05\x00", 2), QStringLiteral("Z"));
     EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.Bytes()[0], 0x5A);
-    EXPECT_EQ(doc.Grid().m_nCaret, 1);
+    EXPECT_EQ(doc.Grid().GetCaret(), 1);
 
     // And without text, nothing.
     PutPrivateBlock(QByteArray("\x05", 1));
     EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.Bytes()[1], 0x00);
-    EXPECT_EQ(doc.Grid().m_nCaret, 1);
+    EXPECT_EQ(doc.Grid().GetCaret(), 1);
     EXPECT_EQ(doc.File().GetLength(), 16);
     EXPECT_EQ(prompts.Count(), 0);
 }
@@ -196,11 +197,7 @@ TEST(ClipboardCommands, RefusedPasteKeepsCaretAndDocument) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("locked.bin"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x00\x01\x02\x03", 4));
-    }
+    ASSERT_TRUE(testfiles::WriteAll(path, QByteArray("\x00\x01\x02\x03", 4)));
     auto doc = edittest::OpenDoc(QFile::encodeName(path).toStdString(), 0x20);
     ASSERT_TRUE(doc.Doc().m_bReadOnly);
     doc.Select(3, 1);
@@ -212,8 +209,8 @@ TEST(ClipboardCommands, RefusedPasteKeepsCaretAndDocument) {
     EXPECT_EQ(prompts.LastText().toStdString(),
               "Acces to " + QFile::encodeName(path).toStdString() + " est impossible.");
     EXPECT_EQ(doc.Bytes(), Bytes({0, 1, 2, 3}));
-    EXPECT_EQ(doc.Grid().m_nCaret, 1);
-    EXPECT_EQ(doc.Grid().m_nAnchor, 3);
+    EXPECT_EQ(doc.Grid().GetCaret(), 1);
+    EXPECT_EQ(doc.Grid().GetAnchor(), 3);
     EXPECT_FALSE(doc.Doc().IsModified());
 }
 

@@ -135,7 +135,7 @@ TEST_F(CursorDataTest, AnOverwriteUnderTheCaretShowsAtOnce) {
     CHexGridWnd& grid = view->GetGrid();
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_0); // high digit: the caret stays on the byte
-    ASSERT_EQ(grid.m_nCaret, 0);
+    ASSERT_EQ(grid.GetCaret(), 0);
     Idle();
     EXPECT_EQ(Fields()[0], QStringLiteral("15"));
 }

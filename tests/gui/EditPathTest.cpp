@@ -97,7 +97,7 @@ TEST(EditPath, EveryRouteBumpsTheRevisionMarksModifiedAndRepaintsEveryView) {
         EXPECT_EQ(doc.Bytes(), route.expected);
         EXPECT_GT(doc.Doc().GetRevision(), revision);
         EXPECT_TRUE(doc.Doc().IsModified());
-        EXPECT_EQ(second->GetGrid().m_nLength, doc.File().GetLength());
+        EXPECT_EQ(second->GetGrid().GetLength(), doc.File().GetLength());
         EXPECT_TRUE(Repainted(doc.Grid()));
         EXPECT_TRUE(Repainted(second->GetGrid()));
         if (route.expected.size() == 4) {
@@ -118,7 +118,7 @@ TEST(EditPath, ReplaceTakesAnyLengthAndEndsAfterTheNewBytes) {
     doc.Doc().ReplaceBytes({0, 1}, longer, 3);
     EXPECT_EQ(doc.Bytes(), Bytes({5, 5, 5, 7, 8, 3, 4}));
     EXPECT_EQ(doc.File().GetPosition(), 3);
-    EXPECT_EQ(doc.Grid().m_nLength, 7);
+    EXPECT_EQ(doc.Grid().GetLength(), 7);
 
     doc.Doc().ReplaceBytes({3, 4}, nullptr, 0);
     EXPECT_EQ(doc.Bytes(), Bytes({5, 5, 5}));

@@ -41,7 +41,7 @@ TEST_F(FrameTest, CopyPasteDeleteAndGoToByKeys) {
     QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Content(doc), QByteArray("\x10\x11\x12\x10\x11\x15", 6));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(grid.m_nCaret, 5);
+    EXPECT_EQ(grid.GetCaret(), 5);
 
     // Delete asks first; Cancel keeps the bytes, OK removes them.
     grid.SetAnchor(0);
@@ -76,7 +76,7 @@ TEST_F(FrameTest, CopyPasteDeleteAndGoToByKeys) {
     });
     QTest::keyClick(&grid, Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(dialogs.Unexpected(), 0);
-    EXPECT_EQ(grid.m_nCaret, 3);
+    EXPECT_EQ(grid.GetCaret(), 3);
 
     // Insert puts the bytes at the caret.
     dialogs.Then([](QDialog& dialog) {
@@ -112,7 +112,5 @@ TEST_F(FrameTest, TypedBytesReachTheDiskWithCtrlS) {
     EXPECT_EQ(prompts.Count(), 0);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(Action(ID_FILE_SAVE)->isEnabled());
-    QFile saved(m_dir.path() + QStringLiteral("/data.bin"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), QByteArray("\x4A\x01\x02", 3));
+    EXPECT_EQ(Read(Path(QStringLiteral("data.bin"))), QByteArray("\x4A\x01\x02", 3));
 }

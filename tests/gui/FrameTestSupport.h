@@ -3,6 +3,8 @@
 // an empty settings profile and a folder for test files.
 #pragma once
 
+#include "TestFolderFixture.h"
+
 #include "display/CCursorDataDlg.h"
 #include "display/CQuexoView.h"
 #include "display/FontConversion.h"
@@ -22,7 +24,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -51,7 +52,7 @@ public:
     CDocTemplate* m_pTemplate;
 };
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public TestFolderFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
@@ -82,14 +83,6 @@ protected:
         m_app->OnIdle();
     }
 
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.path() + QLatin1Char('/') + name;
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
     CQuexoDoc* Open(const QByteArray& bytes, const QString& name = QStringLiteral("data.bin")) {
         auto* doc = qobject_cast<CQuexoDoc*>(m_app->OpenDocumentFile(Write(name, bytes)));
         Idle();
@@ -105,7 +98,6 @@ protected:
 
     QString Pane(int index) const { return m_pMain->GetStatusBar()->GetPaneText(index); }
 
-    QTemporaryDir m_dir;
     std::unique_ptr<FrameTestApp> m_app;
     CMainFrame* m_pMain = nullptr;
 };

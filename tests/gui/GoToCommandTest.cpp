@@ -56,8 +56,8 @@ TEST(GoToCommand, OffsetFormsAndOrigins) {
         doc.Select(c.caret + 3 > 100 ? 0 : c.caret + 3, c.caret); // some selection
         dialogs.Then(GoTo(QString::fromLatin1(c.offset), c.origin));
         EditCommands::OnEditGoto(doc.Grid());
-        EXPECT_EQ(doc.Grid().m_nCaret, c.expected) << c.offset << " origin " << c.origin;
-        EXPECT_EQ(doc.Grid().m_nAnchor, c.expected) << c.offset << " origin " << c.origin;
+        EXPECT_EQ(doc.Grid().GetCaret(), c.expected) << c.offset << " origin " << c.origin;
+        EXPECT_EQ(doc.Grid().GetAnchor(), c.expected) << c.offset << " origin " << c.origin;
     }
     EXPECT_EQ(prompts.Count(), 0);
     EXPECT_EQ(dialogs.Unexpected(), 0);
@@ -83,8 +83,8 @@ TEST(GoToCommand, WhatIsNotANumberIsRefused) {
         EXPECT_EQ(prompts.LastText().toStdString(),
                   "Entrer offset soit en decimal ou hexadecimal (precedé par 0x) numbres.")
             << offset;
-        EXPECT_EQ(doc.Grid().m_nCaret, 25) << offset;
-        EXPECT_EQ(doc.Grid().m_nAnchor, 20) << offset;
+        EXPECT_EQ(doc.Grid().GetCaret(), 25) << offset;
+        EXPECT_EQ(doc.Grid().GetAnchor(), 20) << offset;
     }
     EXPECT_EQ(prompts.Count(), int(std::size(refused)));
     EXPECT_EQ(prompts.Shown().front().m_nButtons, MB_OK);
@@ -93,8 +93,8 @@ TEST(GoToCommand, WhatIsNotANumberIsRefused) {
     // Cancel moves nothing.
     dialogs.Then([](QDialog&) { return int(QDialog::Rejected); });
     EditCommands::OnEditGoto(doc.Grid());
-    EXPECT_EQ(doc.Grid().m_nCaret, 25);
-    EXPECT_EQ(doc.Grid().m_nAnchor, 20);
+    EXPECT_EQ(doc.Grid().GetCaret(), 25);
+    EXPECT_EQ(doc.Grid().GetAnchor(), 20);
 }
 
 TEST(GoToCommand, DialogShowsTheCaret) {
@@ -119,6 +119,6 @@ TEST(GoToCommand, DialogShowsTheCaret) {
     dialogs.Then(GoTo(QStringLiteral("-1"), 1, &caretBox));
     EditCommands::OnEditGoto(doc.Grid());
     EXPECT_EQ(caretBox.toStdString(), "0x1234\n4660");
-    EXPECT_EQ(doc.Grid().m_nCaret, 4999);
+    EXPECT_EQ(doc.Grid().GetCaret(), 4999);
     EXPECT_TRUE(doc.Grid().IsOffsetVisible(4999));
 }

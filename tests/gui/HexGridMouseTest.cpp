@@ -32,7 +32,7 @@ struct Hit {
 };
 
 Hit CaretOf(const CHexGridWnd& grid) {
-    return {grid.m_nCaret, grid.m_bHexPane, grid.m_nNibble};
+    return {grid.GetCaret(), grid.IsHexPane(), grid.GetNibble()};
 }
 
 } // namespace
@@ -44,43 +44,43 @@ TEST(HexGridMouse, ClicksOnAddressGapCharactersAndPastTheEnd) {
     Click(*grid, CellCentre(*grid, 4, 1));
     EXPECT_EQ(CaretOf(*grid), (Hit{16, true, 0}));
     // The blanks before the characters: the row's last byte, hex pane.
-    Click(*grid, CellCentre(*grid, grid->m_nCharColumn - 1, 1));
+    Click(*grid, CellCentre(*grid, grid->Layout().m_nCharColumn - 1, 1));
     EXPECT_EQ(CaretOf(*grid), (Hit{31, true, 0}));
-    Click(*grid, CellCentre(*grid, grid->m_nCharColumn - 2, 1));
+    Click(*grid, CellCentre(*grid, grid->Layout().m_nCharColumn - 2, 1));
     EXPECT_EQ(CaretOf(*grid), (Hit{31, true, 1}));
-    Click(*grid, CellCentre(*grid, grid->m_nCharColumn + 3, 0));
+    Click(*grid, CellCentre(*grid, grid->Layout().m_nCharColumn + 3, 0));
     EXPECT_EQ(CaretOf(*grid), (Hit{3, false, 0}));
     // Past the short last row and below it: the end position.
-    Click(*grid, CellCentre(*grid, grid->HexColumn() + 3 * 12, 2));
+    Click(*grid, CellCentre(*grid, grid->Layout().HexColumn() + 3 * 12, 2));
     EXPECT_EQ(CaretOf(*grid), (Hit{40, true, 0}));
-    Click(*grid, CellCentre(*grid, grid->m_nCharColumn + 1, 3));
+    Click(*grid, CellCentre(*grid, grid->Layout().m_nCharColumn + 1, 3));
     EXPECT_EQ(CaretOf(*grid), (Hit{40, false, 0}));
     int64_t start = 0, length = 0;
     grid->GetSelection(start, length);
     EXPECT_EQ(length, 0);
-    EXPECT_EQ(grid->m_nTop, 0); // a click never scrolls
+    EXPECT_EQ(grid->GetTop(), 0); // a click never scrolls
 }
 
 TEST(HexGridMouse, ShiftClickAndDragSelect) {
     CPieceFile64 file;
     Fill(file, Pattern(100));
     auto grid = MakeGrid(file, 16, 4);
-    Click(*grid, CellCentre(*grid, grid->HexColumn() + 3 * 2, 0));
-    Click(*grid, CellCentre(*grid, grid->HexColumn() + 3 * 5, 2), Qt::ShiftModifier);
+    Click(*grid, CellCentre(*grid, grid->Layout().HexColumn() + 3 * 2, 0));
+    Click(*grid, CellCentre(*grid, grid->Layout().HexColumn() + 3 * 5, 2), Qt::ShiftModifier);
     std::int64_t start = 0, length = 0;
     grid->GetSelection(start, length);
     EXPECT_EQ(start, 2);
     EXPECT_EQ(length, 35);
     // A drag inside the window moves the caret and keeps the anchor.
-    Send(*grid, QEvent::MouseButtonPress, CellCentre(*grid, grid->m_nCharColumn + 1, 1));
-    Send(*grid, QEvent::MouseMove, CellCentre(*grid, grid->m_nCharColumn + 9, 3));
-    Send(*grid, QEvent::MouseButtonRelease, CellCentre(*grid, grid->m_nCharColumn + 9, 3));
+    Send(*grid, QEvent::MouseButtonPress, CellCentre(*grid, grid->Layout().m_nCharColumn + 1, 1));
+    Send(*grid, QEvent::MouseMove, CellCentre(*grid, grid->Layout().m_nCharColumn + 9, 3));
+    Send(*grid, QEvent::MouseButtonRelease, CellCentre(*grid, grid->Layout().m_nCharColumn + 9, 3));
     grid->GetSelection(start, length);
     EXPECT_EQ(start, 17);
     EXPECT_EQ(length, 40);
     // Moves without the button do nothing.
-    Send(*grid, QEvent::MouseMove, CellCentre(*grid, grid->m_nCharColumn + 2, 0));
-    EXPECT_EQ(grid->m_nCaret, 57);
+    Send(*grid, QEvent::MouseMove, CellCentre(*grid, grid->Layout().m_nCharColumn + 2, 0));
+    EXPECT_EQ(grid->GetCaret(), 57);
 }
 
 TEST(HexGridMouse, TenAutoscrollTicksMoveFiftyFiveRows) {
@@ -88,46 +88,46 @@ TEST(HexGridMouse, TenAutoscrollTicksMoveFiftyFiveRows) {
     Fill(file, Pattern(16 * 200));
     auto grid = MakeGrid(file, 16, 10);
     const int below = grid->viewport()->height() + 5;
-    const int x = grid->CellX(grid->HexColumn() + 3 * 4) + 1;
-    Send(*grid, QEvent::MouseButtonPress, CellCentre(*grid, grid->HexColumn(), 0));
+    const int x = grid->Layout().CellX(grid->Layout().HexColumn() + 3 * 4) + 1;
+    Send(*grid, QEvent::MouseButtonPress, CellCentre(*grid, grid->Layout().HexColumn(), 0));
     Send(*grid, QEvent::MouseMove, QPoint(x, below)); // first step at once
-    EXPECT_EQ(grid->m_nTop, 16);
-    EXPECT_EQ(grid->m_nScrollTicks, 2);
+    EXPECT_EQ(grid->GetTop(), 16);
+    EXPECT_EQ(grid->AutoScrollTicks(), 2);
     for (int tick = 2; tick <= 10; ++tick)
         grid->AutoScrollTick();
-    EXPECT_EQ(grid->m_nTop, 55 * 16);
+    EXPECT_EQ(grid->GetTop(), 55 * 16);
     // The selection reaches the cell under the cursor, on the last visible row.
-    EXPECT_EQ(grid->m_nAnchor, 0);
-    EXPECT_EQ(grid->m_nCaret, 55 * 16 + 9 * 16 + 4);
+    EXPECT_EQ(grid->GetAnchor(), 0);
+    EXPECT_EQ(grid->GetCaret(), 55 * 16 + 9 * 16 + 4);
     // Back inside: the next tick stops the timer.
     Send(*grid, QEvent::MouseMove, CellCentre(*grid, 20, 5));
     grid->AutoScrollTick();
-    EXPECT_EQ(grid->m_nScrollTicks, 0);
-    EXPECT_EQ(grid->m_nTop, 55 * 16);
+    EXPECT_EQ(grid->AutoScrollTicks(), 0);
+    EXPECT_EQ(grid->GetTop(), 55 * 16);
     // Above the window it scrolls up; releasing the button stops it.
     Send(*grid, QEvent::MouseMove, QPoint(x, -3));
-    EXPECT_EQ(grid->m_nTop, 54 * 16);
+    EXPECT_EQ(grid->GetTop(), 54 * 16);
     grid->AutoScrollTick();
-    EXPECT_EQ(grid->m_nTop, 52 * 16);
-    EXPECT_EQ(grid->m_nCaret, 52 * 16 + 4);
+    EXPECT_EQ(grid->GetTop(), 52 * 16);
+    EXPECT_EQ(grid->GetCaret(), 52 * 16 + 4);
     Send(*grid, QEvent::MouseButtonRelease, QPoint(x, -3));
     grid->AutoScrollTick();
-    EXPECT_EQ(grid->m_nScrollTicks, 0);
-    EXPECT_EQ(grid->m_nTop, 52 * 16);
+    EXPECT_EQ(grid->AutoScrollTicks(), 0);
+    EXPECT_EQ(grid->GetTop(), 52 * 16);
 }
 
 TEST(HexGridMouse, EscapeEndsTheDragAndItsAutoscroll) {
     CPieceFile64 file;
     Fill(file, Pattern(16 * 200));
     auto grid = MakeGrid(file, 16, 10);
-    Send(*grid, QEvent::MouseButtonPress, CellCentre(*grid, grid->HexColumn(), 0));
+    Send(*grid, QEvent::MouseButtonPress, CellCentre(*grid, grid->Layout().HexColumn(), 0));
     Send(*grid, QEvent::MouseMove, QPoint(40, grid->viewport()->height() + 5));
-    EXPECT_EQ(grid->m_nTop, 16);
+    EXPECT_EQ(grid->GetTop(), 16);
     QTest::keyClick(grid.get(), Qt::Key_Escape);
-    EXPECT_FALSE(grid->m_bDragging);
+    EXPECT_FALSE(grid->IsDragging());
     grid->AutoScrollTick();
-    EXPECT_EQ(grid->m_nScrollTicks, 0);
-    EXPECT_EQ(grid->m_nTop, 16);
+    EXPECT_EQ(grid->AutoScrollTicks(), 0);
+    EXPECT_EQ(grid->GetTop(), 16);
     std::int64_t start = 0, length = 0;
     grid->GetSelection(start, length);
     EXPECT_EQ(length, 0);
@@ -145,6 +145,6 @@ TEST(HexGridMouse, WheelScrollsRows) {
     QWheelEvent down(QPointF(pos), QPointF(grid->viewport()->mapToGlobal(pos)), QPoint(),
                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->viewport(), &down);
-    EXPECT_EQ(grid->m_nTop, 16 * QApplication::wheelScrollLines());
-    EXPECT_EQ(grid->m_nCaret, 0);
+    EXPECT_EQ(grid->GetTop(), 16 * QApplication::wheelScrollLines());
+    EXPECT_EQ(grid->GetCaret(), 0);
 }

@@ -23,8 +23,8 @@ QImage Render(CHexGridWnd& grid) {
 }
 
 QImage CellImage(const QImage& image, const CHexGridWnd& grid, int cell, int row, int cells = 1) {
-    return image.copy(grid.CellX(cell), grid.RowY(row), cells * grid.m_nCharWidth,
-                      grid.m_nCharHeight);
+    return image.copy(grid.Layout().CellX(cell), grid.Layout().RowY(row),
+                      cells * grid.Layout().m_nCharWidth, grid.Layout().m_nCharHeight);
 }
 
 // Pixels of a colour in the given cells of a row.
@@ -41,7 +41,7 @@ int CountColour(const QImage& image, const CHexGridWnd& grid, int cell, int row,
 
 // Pixels that are not the background in the given cells.
 int Ink(const QImage& image, const CHexGridWnd& grid, int cell, int row, int cells) {
-    const int all = cells * grid.m_nCharWidth * grid.m_nCharHeight;
+    const int all = cells * grid.Layout().m_nCharWidth * grid.Layout().m_nCharHeight;
     return all - CountColour(image, grid, cell, row, cells, QColor(255, 255, 255));
 }
 
@@ -80,28 +80,29 @@ TEST(HexGridLayout, BytesPerRowFollowTheWidth) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     const int bar = grid.verticalScrollBar()->sizeHint().width();
     grid.resize(60 + bar, 200);
-    EXPECT_EQ(grid.m_nBytesPerRow, 1);
-    EXPECT_EQ(grid.m_nCharColumn, 17);
-    grid.resize(3 + 79 * grid.m_nCharWidth + bar, 200);
-    EXPECT_EQ(grid.m_nBytesPerRow, 16);
-    EXPECT_EQ(grid.m_nCharColumn, 62);
-    EXPECT_EQ(grid.m_nRowsPerPage, (grid.viewport()->height() - 2) / grid.m_nCharHeight);
+    EXPECT_EQ(grid.Layout().m_nBytesPerRow, 1);
+    EXPECT_EQ(grid.Layout().m_nCharColumn, 17);
+    grid.resize(3 + 79 * grid.Layout().m_nCharWidth + bar, 200);
+    EXPECT_EQ(grid.Layout().m_nBytesPerRow, 16);
+    EXPECT_EQ(grid.Layout().m_nCharColumn, 62);
+    EXPECT_EQ(grid.Layout().m_nRowsPerPage,
+              (grid.viewport()->height() - 2) / grid.Layout().m_nCharHeight);
     grid.SetFixedColumns(1000);
-    EXPECT_EQ(grid.m_nBytesPerRow, 252);
+    EXPECT_EQ(grid.Layout().m_nBytesPerRow, 252);
     grid.SetFixedColumns(0);
-    EXPECT_EQ(grid.m_nBytesPerRow, 16);
+    EXPECT_EQ(grid.Layout().m_nBytesPerRow, 16);
 }
 
 TEST(HexGridLayout, DefaultFontIsAThirteenPixelMonospace) {
     CHexGridWnd grid;
     EXPECT_EQ(grid.DisplayFont().pixelSize(), 13);
     EXPECT_TRUE(QFontInfo(grid.DisplayFont()).fixedPitch());
-    EXPECT_GE(grid.m_nCharHeight, 13);
+    EXPECT_GE(grid.Layout().m_nCharHeight, 13);
     QFont big = CHexGridWnd::DefaultFont();
     big.setPixelSize(26);
-    const int oldWidth = grid.m_nCharWidth;
+    const int oldWidth = grid.Layout().m_nCharWidth;
     grid.SetDisplayFont(big);
-    EXPECT_GT(grid.m_nCharWidth, oldWidth);
+    EXPECT_GT(grid.Layout().m_nCharWidth, oldWidth);
 }
 
 TEST(HexGridPaint, SavesAPictureOfAKnownFile) {
@@ -121,17 +122,16 @@ TEST(HexGridPaint, CharacterColumnFollowsShowUpperAndCharSet) {
     CPieceFile64 file;
     Fill(file, {0x7F, 0x2E, 0xC1, 0x41, 0x25, 0x40, 0x20});
     auto grid = MakeGrid(file, 8, 2);
-    const int c = grid->m_nCharColumn;
-    // The view sets these members directly and repaints.
+    const int c = grid->Layout().m_nCharColumn;
     QImage image = Render(*grid);
     EXPECT_EQ(CellImage(image, *grid, c + 0, 0), CellImage(image, *grid, c + 1, 0));
-    grid->m_bShowUpper = true;
+    grid->SetShowUpper(true);
     image = Render(*grid);
     EXPECT_NE(CellImage(image, *grid, c + 0, 0), CellImage(image, *grid, c + 1, 0));
     const QImage asciiA = CellImage(image, *grid, c + 3, 0);
     const QImage dot = CellImage(image, *grid, c + 1, 0);
     const QImage blank = CellImage(image, *grid, c + 6, 0);
-    grid->m_nCharSet = kCharSetEbcdic;
+    grid->SetCharSet(kCharSetEbcdic);
     image = Render(*grid);
     EXPECT_EQ(CellImage(image, *grid, c + 2, 0), asciiA); // 0xC1
     EXPECT_EQ(CellImage(image, *grid, c + 4, 0), dot);    // 0x25 becomes 0x0A
@@ -154,8 +154,8 @@ TEST(HexGridPaint, EndOfAFileOfWholeRowsIsAnEmptyRowWithoutAddress) {
     auto grid = MakeGrid(file, 16, 4); // exactly one page
     EXPECT_TRUE(grid->verticalScrollBar()->isEnabled());
     QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(grid->m_nCaret, 64);
-    EXPECT_EQ(grid->m_nTop, 16);
+    EXPECT_EQ(grid->GetCaret(), 64);
+    EXPECT_EQ(grid->GetTop(), 16);
     const QImage image = Render(*grid);
     EXPECT_GT(Ink(image, *grid, 0, 2, 11), 0);
     EXPECT_EQ(Ink(image, *grid, 0, 3, 78), 0);
@@ -169,17 +169,16 @@ TEST(HexGridPaint, WideOffsetsWidenTheAddressColumn) {
     CPieceFile64 file;
     ASSERT_TRUE(file.Open(path.c_str(), 0x20));
     auto grid = MakeGrid(file, 16, 4);
-    EXPECT_EQ(grid->m_nAddressDigits, 11);
+    EXPECT_EQ(grid->Layout().m_nAddressDigits, 11);
     QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
-    // Switched directly, as the view does: the next paint lays out again.
-    grid->m_bHexAddress = false;
+    grid->SetHexAddress(false);
     Render(*grid);
-    EXPECT_EQ(grid->m_nAddressDigits, 12);
-    EXPECT_EQ(grid->HexColumn(), 14);
-    EXPECT_EQ(grid->m_nCharColumn, 3 * 16 + 15);
-    EXPECT_EQ(grid->m_nBytesPerRow, 16);
+    EXPECT_EQ(grid->Layout().m_nAddressDigits, 12);
+    EXPECT_EQ(grid->Layout().HexColumn(), 14);
+    EXPECT_EQ(grid->Layout().m_nCharColumn, 3 * 16 + 15);
+    EXPECT_EQ(grid->Layout().m_nBytesPerRow, 16);
     grid->SetHexAddress(true);
-    EXPECT_EQ(grid->m_nAddressDigits, 11);
+    EXPECT_EQ(grid->Layout().m_nAddressDigits, 11);
 }
 
 TEST(HexGridScroll, OneRowMovesPixelsAndPaintsOneRowAPageRepaintsAll) {
@@ -192,7 +191,7 @@ TEST(HexGridScroll, OneRowMovesPixelsAndPaintsOneRowAPageRepaintsAll) {
     grid->ResetRowsFormatted();
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid->m_nTop, 16);
+    EXPECT_EQ(grid->GetTop(), 16);
     EXPECT_EQ(grid->RowsFormatted(), 1);
     // What is on screen equals a fresh paint of the new top.
     const QRect client = grid->viewport()->geometry();
@@ -203,13 +202,13 @@ TEST(HexGridScroll, OneRowMovesPixelsAndPaintsOneRowAPageRepaintsAll) {
     grid->ResetRowsFormatted();
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid->m_nTop, 0);
+    EXPECT_EQ(grid->GetTop(), 0);
     EXPECT_EQ(grid->RowsFormatted(), 1);
 
     grid->ResetRowsFormatted();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid->m_nTop, 160);
+    EXPECT_EQ(grid->GetTop(), 160);
     EXPECT_EQ(grid->RowsFormatted(), 10);
 }
 
@@ -222,18 +221,18 @@ TEST(HexGridScroll, LineUpAtTheStartAndLineDownAtTheEndDoNothing) {
     grid->ResetRowsFormatted();
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid->m_nTop, 0);
+    EXPECT_EQ(grid->GetTop(), 0);
     EXPECT_EQ(grid->RowsFormatted(), 0);
     EXPECT_EQ(bar->value(), 0);
 
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid->m_nTop, 48); // rows 48 ... 192 hold the end position 200
+    EXPECT_EQ(grid->GetTop(), 48); // rows 48 ... 192 hold the end position 200
     const int position = bar->value();
     grid->ResetRowsFormatted();
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid->m_nTop, 48);
+    EXPECT_EQ(grid->GetTop(), 48);
     EXPECT_EQ(grid->RowsFormatted(), 0);
     EXPECT_EQ(bar->value(), position);
 }
@@ -254,7 +253,7 @@ TEST(HexGridScroll, ThumbReachesEveryThousandthOfAFileAbove4GiB) {
     for (int k = 1; k <= 1000; ++k) {
         bar->setSliderPosition(k);
         const std::int64_t wanted = length / 1000 * k + length % 1000 * k / 1000;
-        const std::int64_t top = grid->m_nTop;
+        const std::int64_t top = grid->GetTop();
         ASSERT_EQ(top % 16, 0) << k;
         if (wanted >= lastTop)
             ASSERT_EQ(top, lastTop) << k;
@@ -262,7 +261,7 @@ TEST(HexGridScroll, ThumbReachesEveryThousandthOfAFileAbove4GiB) {
             ASSERT_TRUE(top <= wanted && wanted < top + 16) << k << " " << top;
     }
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
-    EXPECT_EQ(grid->m_nTop, 0);
+    EXPECT_EQ(grid->GetTop(), 0);
     EXPECT_EQ(bar->value(), 0);
 }
 
@@ -272,7 +271,7 @@ TEST(HexGridScroll, ThumbAtTheBottomShowsTheEndOfASmallFile) {
     auto grid = MakeGrid(file, 16, 10);
     QScrollBar* bar = grid->verticalScrollBar();
     bar->setSliderPosition(bar->maximum());
-    EXPECT_EQ(grid->m_nTop, 848);
+    EXPECT_EQ(grid->GetTop(), 848);
     EXPECT_TRUE(grid->IsOffsetVisible(1000));
 }
 
@@ -285,25 +284,25 @@ TEST(HexGridPaint, MirrorNeedsTheFocusTheSelectionDoesNot) {
     grid->SetCaret(20, false); // row 1, column 4, hex pane
     grid->SetAnchor(18);
     const QColor button(0, 180, 0), highlight(0, 0, 200), text(0, 0, 0);
-    const int mirror = grid->m_nCharColumn + 4;
-    const int caret = grid->HexColumn() + 12;
+    const int mirror = grid->Layout().m_nCharColumn + 4;
+    const int caret = grid->Layout().HexColumn() + 12;
     QImage image = Render(*grid);
     EXPECT_GT(CountColour(image, *grid, mirror, 1, 1, button), 0);
-    EXPECT_GT(CountColour(image, *grid, grid->HexColumn() + 6, 1, 1, highlight), 0);
-    EXPECT_GT(CountColour(image, *grid, grid->m_nCharColumn + 2, 1, 1, highlight), 0);
-    EXPECT_GT(CountColour(image, *grid, caret, 1, 1, text), grid->m_nCharHeight * 2);
+    EXPECT_GT(CountColour(image, *grid, grid->Layout().HexColumn() + 6, 1, 1, highlight), 0);
+    EXPECT_GT(CountColour(image, *grid, grid->Layout().m_nCharColumn + 2, 1, 1, highlight), 0);
+    EXPECT_GT(CountColour(image, *grid, caret, 1, 1, text), grid->Layout().m_nCharHeight * 2);
 
     grid->clearFocus();
     QCoreApplication::processEvents();
     image = Render(*grid);
     EXPECT_EQ(CountColour(image, *grid, mirror, 1, 1, button), 0);
-    EXPECT_LT(CountColour(image, *grid, caret, 1, 1, text), grid->m_nCharHeight * 2);
-    EXPECT_GT(CountColour(image, *grid, grid->HexColumn() + 6, 1, 1, highlight), 0);
-    EXPECT_GT(CountColour(image, *grid, grid->m_nCharColumn + 2, 1, 1, highlight), 0);
+    EXPECT_LT(CountColour(image, *grid, caret, 1, 1, text), grid->Layout().m_nCharHeight * 2);
+    EXPECT_GT(CountColour(image, *grid, grid->Layout().HexColumn() + 6, 1, 1, highlight), 0);
+    EXPECT_GT(CountColour(image, *grid, grid->Layout().m_nCharColumn + 2, 1, 1, highlight), 0);
     // In the character pane the mirror is the pair in the hex pane.
     ShowFocused(*grid);
     QTest::keyClick(grid.get(), Qt::Key_Tab);
-    EXPECT_FALSE(grid->m_bHexPane);
+    EXPECT_FALSE(grid->IsHexPane());
     image = Render(*grid);
     EXPECT_GT(CountColour(image, *grid, caret, 1, 2, button), 0);
     EXPECT_EQ(CountColour(image, *grid, mirror, 1, 1, button), 0);

@@ -59,8 +59,8 @@ inline std::unique_ptr<CHexGridWnd> MakeGrid(CPieceFile64& file, int bytesPerRow
     auto grid = std::make_unique<CHexGridWnd>();
     grid->SetFixedColumns(bytesPerRow);
     const int bar = grid->verticalScrollBar()->sizeHint().width();
-    grid->resize(3 + (4 * bytesPerRow + 16) * grid->m_nCharWidth + bar,
-                 2 + rows * grid->m_nCharHeight + 2);
+    grid->resize(3 + (4 * bytesPerRow + 16) * grid->Layout().m_nCharWidth + bar,
+                 2 + rows * grid->Layout().m_nCharHeight + 2);
     grid->SetFile(&file, readOnly);
     // Typing writes straight into the file here; in the program the view
     // hands it to the document.
@@ -77,8 +77,8 @@ inline std::unique_ptr<CHexGridWnd> MakeGrid(CPieceFile64& file, int bytesPerRow
 
 // The centre of a cell of a visible row.
 inline QPoint CellCentre(const CHexGridWnd& grid, int cell, int row) {
-    return QPoint(grid.CellX(cell) + grid.m_nCharWidth / 2,
-                  grid.RowY(row) + grid.m_nCharHeight / 2);
+    return QPoint(grid.Layout().CellX(cell) + grid.Layout().m_nCharWidth / 2,
+                  grid.Layout().RowY(row) + grid.Layout().m_nCharHeight / 2);
 }
 
 } // namespace gridtest

@@ -1,6 +1,7 @@
 // Insert and delete: the insert dialog's fields and checks, the delete
 // question, and where caret and anchor end up.
 #include "EditCommandsTestSupport.h"
+#include "TestFolderFixture.h"
 
 #include "commands/CInsertDlg.h"
 #include "commands/EditCommands.h"
@@ -36,9 +37,7 @@ DialogRunner::ModalHandler TypeAndAccept(const QString& count, const QString& va
 
 QString WriteFile(const QTemporaryDir& dir, const QByteArray& bytes) {
     const QString path = dir.filePath(QStringLiteral("data.bin"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(testfiles::WriteAll(path, bytes));
     return path;
 }
 
@@ -54,9 +53,9 @@ TEST(InsertDeleteCommands, InsertPutsTheRunAtTheCaret) {
     dialogs.Then(TypeAndAccept(QStringLiteral("3"), QStringLiteral(" 255\t")));
     EditCommands::OnEditInsert(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 1, 0xFF, 0xFF, 0xFF, 2, 3}));
-    EXPECT_EQ(doc.Grid().m_nCaret, 2);
-    EXPECT_EQ(doc.Grid().m_nAnchor, 2);
-    EXPECT_EQ(doc.Grid().m_nLength, 7); // the view reloaded the file
+    EXPECT_EQ(doc.Grid().GetCaret(), 2);
+    EXPECT_EQ(doc.Grid().GetAnchor(), 2);
+    EXPECT_EQ(doc.Grid().GetLength(), 7); // the view reloaded the file
     EXPECT_TRUE(doc.Doc().IsModified());
 
     // The next opening shows 1 and 0 again; at the end the bytes are appended.
@@ -132,9 +131,9 @@ TEST(InsertDeleteCommands, DeleteAsksThenRemovesTheSelection) {
     prompts.Answer(IDOK);
     EditCommands::OnEditDelete(doc.Doc(), doc.Grid());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 3}));
-    EXPECT_EQ(doc.Grid().m_nCaret, 1);
-    EXPECT_EQ(doc.Grid().m_nAnchor, 1);
-    EXPECT_EQ(doc.Grid().m_nLength, 2);
+    EXPECT_EQ(doc.Grid().GetCaret(), 1);
+    EXPECT_EQ(doc.Grid().GetAnchor(), 1);
+    EXPECT_EQ(doc.Grid().GetLength(), 2);
     EXPECT_TRUE(doc.Doc().IsModified());
 
     // Without a selection there is nothing to ask.
@@ -158,8 +157,8 @@ TEST(InsertDeleteCommands, DeleteBeyondFourGigabytesShowsTheFullOffset) {
     ASSERT_EQ(prompts.Count(), 1);
     EXPECT_EQ(prompts.LastText().toStdString(), "Supprimer 2 octet à 0x100000000 - 4294967296 ?");
     EXPECT_EQ(doc.File().GetLength(), k4G + 14);
-    EXPECT_EQ(doc.Grid().m_nCaret, k4G);
-    EXPECT_EQ(doc.Grid().m_nAnchor, k4G);
+    EXPECT_EQ(doc.Grid().GetCaret(), k4G);
+    EXPECT_EQ(doc.Grid().GetAnchor(), k4G);
 }
 
 TEST(InsertDeleteCommands, ReadOnlyDocumentRefusesBoth) {
@@ -184,8 +183,8 @@ TEST(InsertDeleteCommands, ReadOnlyDocumentRefusesBoth) {
     EXPECT_EQ(prompts.LastText().toStdString(), refused);
 
     EXPECT_EQ(doc.Bytes(), Bytes({0, 1, 2, 3}));
-    EXPECT_EQ(doc.Grid().m_nCaret, 3);
-    EXPECT_EQ(doc.Grid().m_nAnchor, 1);
+    EXPECT_EQ(doc.Grid().GetCaret(), 3);
+    EXPECT_EQ(doc.Grid().GetAnchor(), 1);
     EXPECT_FALSE(doc.Doc().IsModified());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the wait cursor went
 }

@@ -86,7 +86,7 @@ TEST_F(OptionsTest, FixedColumnsCheckBoxPutsOneOrZeroIntoTheCount) {
     }));
     ASSERT_TRUE(m_app->ExecuteCommand(ID_VIEW_OPTIONS));
     EXPECT_EQ(g_nFixedColumns, 24);
-    EXPECT_EQ(view->GetGrid().m_nBytesPerRow, 24);
+    EXPECT_EQ(view->GetGrid().Layout().m_nBytesPerRow, 24);
     EXPECT_EQ(dialogs.Unexpected(), 0);
 }
 
@@ -117,15 +117,15 @@ TEST_F(OptionsTest, RefusedCountsKeepTheDialogOpenAndOkReachesThisViewAndLaterOn
     EXPECT_EQ(prompts.Shown()[1].m_strText, QStringLiteral("SVP entrer un nombre entier positif."));
     EXPECT_TRUE(prompts.Shown()[3].m_strText.contains(QStringLiteral("252")));
 
-    EXPECT_EQ(view->GetGrid().m_nBytesPerRow, 252);
-    EXPECT_FALSE(view->GetGrid().m_bHexAddress);
-    EXPECT_TRUE(view->GetGrid().m_bShowUpper);
-    EXPECT_TRUE(other->GetGrid().m_bHexAddress) << "an open view waits for its next update";
+    EXPECT_EQ(view->GetGrid().Layout().m_nBytesPerRow, 252);
+    EXPECT_FALSE(view->GetGrid().IsHexAddress());
+    EXPECT_TRUE(view->GetGrid().IsShowUpper());
+    EXPECT_TRUE(other->GetGrid().IsHexAddress()) << "an open view waits for its next update";
     CQuexoView* later = OpenView(QStringLiteral("later.bin"));
     ASSERT_NE(later, nullptr);
-    EXPECT_FALSE(later->GetGrid().m_bHexAddress);
+    EXPECT_FALSE(later->GetGrid().IsHexAddress());
     other->OnUpdate(nullptr, CQuexoView::kHintSettings, nullptr);
-    EXPECT_FALSE(other->GetGrid().m_bHexAddress);
+    EXPECT_FALSE(other->GetGrid().IsHexAddress());
 
     // Cancel changes nothing, whatever was ticked.
     dialogs.Then(OnOptions([](COptionsDlg& options) {
@@ -151,8 +151,8 @@ TEST_F(OptionsTest, CharacterSetBelongsToTheView) {
     ASSERT_TRUE(m_app->ExecuteCommand(ID_VIEW_OPTIONS));
     // Even an update of every view leaves the first one in ASCII.
     first->GetDocument()->UpdateAllViews(nullptr, 0);
-    EXPECT_EQ(first->GetGrid().m_nCharSet, kCharSetAscii);
-    EXPECT_EQ(second->GetGrid().m_nCharSet, kCharSetEbcdic);
+    EXPECT_EQ(first->GetGrid().GetCharSet(), kCharSetAscii);
+    EXPECT_EQ(second->GetGrid().GetCharSet(), kCharSetEbcdic);
 }
 
 TEST_F(OptionsTest, ChosenFontChangesTheCellAndSurvivesARestart) {
@@ -160,8 +160,8 @@ TEST_F(OptionsTest, ChosenFontChangesTheCellAndSurvivesARestart) {
     CQuexoView* view = OpenView();
     ASSERT_NE(view, nullptr);
     CHexGridWnd& grid = view->GetGrid();
-    const int cellHeight = grid.m_nCharHeight;
-    const int bytesPerRow = grid.m_nBytesPerRow;
+    const int cellHeight = grid.Layout().m_nCharHeight;
+    const int bytesPerRow = grid.Layout().m_nBytesPerRow;
     g_displayFont.lfHeight = 0; // no height stored: the dialog starts from the grid's font
 
     DialogScript dialogs;
@@ -195,8 +195,8 @@ TEST_F(OptionsTest, ChosenFontChangesTheCellAndSurvivesARestart) {
     EXPECT_NEAR(QFontInfo(offered).pixelSize(), 13, 1);
     EXPECT_LT(g_displayFont.lfHeight, -13);
     EXPECT_EQ(g_displayFont.lfUnderline, 0);
-    EXPECT_GT(grid.m_nCharHeight, cellHeight);
-    EXPECT_LT(grid.m_nBytesPerRow, bytesPerRow);
+    EXPECT_GT(grid.Layout().m_nCharHeight, cellHeight);
+    EXPECT_LT(grid.Layout().m_nBytesPerRow, bytesPerRow);
     const LogFont chosen = g_displayFont;
 
     // Saved at exit, read at the next start, used by the first view.
@@ -206,7 +206,7 @@ TEST_F(OptionsTest, ChosenFontChangesTheCellAndSurvivesARestart) {
     EXPECT_EQ(g_displayFont, chosen);
     CQuexoView* next = OpenView(QStringLiteral("next.bin"));
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->GetGrid().m_nCharHeight, grid.m_nCharHeight);
+    EXPECT_EQ(next->GetGrid().Layout().m_nCharHeight, grid.Layout().m_nCharHeight);
     EXPECT_EQ(dialogs.Unexpected(), 0);
 }
 

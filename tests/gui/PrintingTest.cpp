@@ -68,7 +68,7 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         m_saved = CurrentDisplaySettings(2);
-        m_pdf = m_dir.path() + "/out.pdf";
+        m_pdf = Path("out.pdf");
         QPrinter& printer = AfxGetPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_pdf);
@@ -222,7 +222,7 @@ TEST_F(PrintingTest, PagesFollowLinesPerPageAndLastLinesStayShort) {
 TEST_F(PrintingTest, WideAddressesWidenTheWholeJob) {
     Start();
     // A sparse file a little over 4 GB; the selection crosses 2^32.
-    const QString path = m_dir.path() + "/big.bin";
+    const QString path = Path("big.bin");
     {
         QFile big(path);
         ASSERT_TRUE(big.open(QIODevice::WriteOnly));
@@ -301,7 +301,7 @@ TEST_F(PrintingTest, PreviewShowsThePagesAndLimitsHugeDumps) {
     Start();
     g_rcPrintMargins = PrintMargins{1000, 1000, 1000, 10500}; // one line a page
     ASSERT_NE(Open(Counting(16 * 3)), nullptr);
-    const QString picture = m_dir.path() + "/preview.png";
+    const QString picture = Path("preview.png");
     DialogScript script;
     script.Then([&](QDialog& dialog) {
         auto* preview = qobject_cast<CPrintPreviewDlg*>(&dialog);
@@ -361,9 +361,9 @@ TEST_F(PrintingTest, CommandLinePrintsIntoAPdfOrReportsWhy) {
     PromptScript prompts;
 
     CCommandLineInfo info;
-    info.Parse({"/pt", file, m_dir.path() + "/cmd.pdf"});
+    info.Parse({"/pt", file, Path("cmd.pdf")});
     EXPECT_EQ(PrintFromCommandLine(*m_app, info), 0);
-    EXPECT_EQ(Lines(PdfText(m_dir.path() + "/cmd.pdf")).size(), 2);
+    EXPECT_EQ(Lines(PdfText(Path("cmd.pdf"))).size(), 2);
     EXPECT_EQ(m_app->GetOpenDocumentCount(), 0) << "the document is closed again";
 
     CCommandLineInfo unknown;
@@ -374,28 +374,28 @@ TEST_F(PrintingTest, CommandLinePrintsIntoAPdfOrReportsWhy) {
         << prompts.LastText().toStdString();
 
     CCommandLineInfo unwritable;
-    unwritable.Parse({"/pt", file, m_dir.path() + "/no-such-folder/out.pdf"});
+    unwritable.Parse({"/pt", file, Path("no-such-folder/out.pdf")});
     EXPECT_EQ(PrintFromCommandLine(*m_app, unwritable), 1);
     EXPECT_TRUE(prompts.LastText().startsWith("Impossible d'imprimer"))
         << prompts.LastText().toStdString();
 
     CCommandLineInfo missing;
-    missing.Parse({"/pt", m_dir.path() + "/missing.bin", m_dir.path() + "/never.pdf"});
+    missing.Parse({"/pt", Path("missing.bin"), Path("never.pdf")});
     const int shown = prompts.Count();
     EXPECT_NE(PrintFromCommandLine(*m_app, missing), 0);
     EXPECT_EQ(prompts.Count(), shown + 1) << "the document says why";
-    EXPECT_FALSE(QFile::exists(m_dir.path() + "/never.pdf"));
+    EXPECT_FALSE(QFile::exists(Path("never.pdf")));
 }
 
 TEST_F(PrintingTest, ProgramPrintsIntoAPdfAndEnds) {
     // Not text, so opening asks nothing.
     const QString file = Write("run.bin", QByteArray("Quexo prints\0\x01\x02 line", 20));
-    const QString pdf = m_dir.path() + "/run.pdf";
+    const QString pdf = Path("run.pdf");
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", m_dir.path());
-    env.insert("XDG_CONFIG_HOME", m_dir.path() + "/config");
-    env.insert("XDG_DATA_HOME", m_dir.path() + "/data");
+    env.insert("XDG_CONFIG_HOME", Path("config"));
+    env.insert("XDG_DATA_HOME", Path("data"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(QUEXO_BUILD_DIR "/app/quexo"), {"/pt", file, pdf});

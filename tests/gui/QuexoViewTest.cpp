@@ -38,10 +38,11 @@ TEST_F(ViewTest, HintsAreTestedBitByBit) {
     CQuexoDoc* doc = Open(Bytes(300));
     ASSERT_NE(doc, nullptr);
     CQuexoView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
     CHexGridWnd& grid = view->GetGrid();
-    ASSERT_EQ(grid.m_pFile, doc->m_pFile);
+    ASSERT_EQ(grid.GetFile(), doc->m_pFile);
     EXPECT_EQ(grid.DisplayFont().pixelSize(), 13);
-    EXPECT_TRUE(grid.m_bHexAddress);
+    EXPECT_TRUE(grid.IsHexAddress());
 
     g_displayFont.lfHeight = -20;
     g_bHexAddress = 0;
@@ -50,29 +51,29 @@ TEST_F(ViewTest, HintsAreTestedBitByBit) {
     grid.SetFile(nullptr, true);
 
     view->OnUpdate(nullptr, CQuexoView::kHintFile, nullptr);
-    EXPECT_EQ(grid.m_pFile, doc->m_pFile);
-    EXPECT_EQ(grid.m_bReadOnly, doc->m_bReadOnly);
+    EXPECT_EQ(grid.GetFile(), doc->m_pFile);
+    EXPECT_EQ(grid.IsReadOnly(), doc->m_bReadOnly);
     EXPECT_EQ(grid.DisplayFont().pixelSize(), 13) << "hint 1 leaves the settings alone";
-    EXPECT_EQ(grid.m_nFixedColumns, 0);
+    EXPECT_EQ(grid.GetFixedColumns(), 0);
 
     grid.SetFile(nullptr, true);
     view->OnUpdate(nullptr, CQuexoView::kHintSettings, nullptr);
-    EXPECT_EQ(grid.m_pFile, nullptr) << "hint 2 leaves the file alone";
+    EXPECT_EQ(grid.GetFile(), nullptr) << "hint 2 leaves the file alone";
     EXPECT_EQ(grid.DisplayFont().pixelSize(), 20);
-    EXPECT_FALSE(grid.m_bHexAddress);
-    EXPECT_TRUE(grid.m_bShowUpper);
-    EXPECT_EQ(grid.m_nFixedColumns, 8);
+    EXPECT_FALSE(grid.IsHexAddress());
+    EXPECT_TRUE(grid.IsShowUpper());
+    EXPECT_EQ(grid.GetFixedColumns(), 8);
 
     g_nFixedColumns = 4;
     view->OnUpdate(nullptr, 0, nullptr);
-    EXPECT_EQ(grid.m_pFile, doc->m_pFile) << "hint 0 is everything";
-    EXPECT_EQ(grid.m_nFixedColumns, 4);
+    EXPECT_EQ(grid.GetFile(), doc->m_pFile) << "hint 0 is everything";
+    EXPECT_EQ(grid.GetFixedColumns(), 4);
 
     g_nFixedColumns = 16;
     grid.SetFile(nullptr, true);
     view->OnUpdate(nullptr, CQuexoView::kHintFile | CQuexoView::kHintSettings, nullptr);
-    EXPECT_EQ(grid.m_pFile, doc->m_pFile);
-    EXPECT_EQ(grid.m_nFixedColumns, 16);
+    EXPECT_EQ(grid.GetFile(), doc->m_pFile);
+    EXPECT_EQ(grid.GetFixedColumns(), 16);
 }
 
 TEST_F(ViewTest, NewViewStartsWithTheCurrentSettingsOthersKeepTheirs) {
@@ -85,9 +86,9 @@ TEST_F(ViewTest, NewViewStartsWithTheCurrentSettingsOthersKeepTheirs) {
     Idle();
     CQuexoView* second = ActiveView();
     ASSERT_NE(second, first);
-    EXPECT_EQ(second->GetGrid().m_nFixedColumns, 8);
-    EXPECT_EQ(first->GetGrid().m_nFixedColumns, 0);
-    EXPECT_EQ(second->GetGrid().m_pFile, doc->m_pFile);
+    EXPECT_EQ(second->GetGrid().GetFixedColumns(), 8);
+    EXPECT_EQ(first->GetGrid().GetFixedColumns(), 0);
+    EXPECT_EQ(second->GetGrid().GetFile(), doc->m_pFile);
 }
 
 TEST_F(ViewTest, TypingMarksModifiedAndEveryViewFollows) {
@@ -104,15 +105,15 @@ TEST_F(ViewTest, TypingMarksModifiedAndEveryViewFollows) {
     // Grow the file behind the views' backs: only an update reaches the grids.
     doc->m_pFile->Seek(64, CFile64::begin);
     doc->m_pFile->Insert(16, 0);
-    ASSERT_EQ(first->GetGrid().m_nLength, 64);
+    ASSERT_EQ(first->GetGrid().GetLength(), 64);
 
     CHexGridWnd& grid = second->GetGrid();
     grid.setFocus();
     grid.ResetRowsFormatted();
     QTest::keyClick(&grid, Qt::Key_A);
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(first->GetGrid().m_nLength, 80);
-    EXPECT_EQ(second->GetGrid().m_nLength, 80);
+    EXPECT_EQ(first->GetGrid().GetLength(), 80);
+    EXPECT_EQ(second->GetGrid().GetLength(), 80);
     unsigned char byte = 0;
     doc->m_pFile->Seek(0, CFile64::begin);
     doc->m_pFile->Read(&byte, 1);

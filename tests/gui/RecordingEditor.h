@@ -3,6 +3,8 @@
 // it was given into a file the test then reads.
 #pragma once
 
+#include "TestFolderFixture.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -44,10 +46,7 @@ inline QString WaitForRecord(const QString& record) {
     QDeadlineTimer deadline(10000);
     while (!QFile::exists(record) && !deadline.hasExpired())
         QTest::qWait(20);
-    QFile in(record);
-    if (!in.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(in.readAll());
+    return QString::fromUtf8(testfiles::ReadAll(record));
 }
 
 } // namespace testing_support

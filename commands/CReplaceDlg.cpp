@@ -252,7 +252,7 @@ void CReplaceDlg::OnFindNext() {
         {
             CWaitCursor wait;
             result = FindCommands::FindWithProgress(*file, m_findBytes, m_bMatchCase, 1,
-                                                    m_grid.m_nCaret, -1, this);
+                                                    m_grid.GetCaret(), -1, this);
         }
         if (result < 0) {
             AfxMessageBox(Text(kNotFoundMessage), MB_OK);

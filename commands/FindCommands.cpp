@@ -63,7 +63,7 @@ std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, in
 }
 
 void OnEditFind(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) {
-    CFindDlg dialog(grid.m_nCharSet);
+    CFindDlg dialog(grid.GetCharSet());
     // Case and direction start afresh at every opening; find next keeps the
     // remembered ones.
     dialog.m_bMatchCase = 0;
@@ -89,7 +89,7 @@ void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) 
         {
             CWaitCursor wait;
             result = FindWithProgress(*file, state.m_findBytes, state.m_bMatchCase,
-                                      state.m_bSearchDown, grid.m_nCaret, -1, grid.window());
+                                      state.m_bSearchDown, grid.GetCaret(), -1, grid.window());
         }
         if (result < 0) {
             // Not found and cancelled alike; caret and selection stay.
@@ -112,7 +112,7 @@ void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) 
 }
 
 void OnEditReplace(CQuexoDoc& doc, CHexGridWnd& grid, const CByteString& findBytes) {
-    CReplaceDlg dialog(doc, grid, grid.m_nCharSet);
+    CReplaceDlg dialog(doc, grid, grid.GetCharSet());
     dialog.m_nScope = 1;
     dialog.m_bMatchCase = 0;
     dialog.m_findBytes = findBytes;

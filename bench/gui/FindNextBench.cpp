@@ -93,7 +93,7 @@ void BM_FindNextThroughView(benchmark::State& state) {
         grid.SetCaret(0, true);
         grid.SetAnchor(0);
         FindCommands::OnEditFindNext(doc, grid, search);
-        if (grid.m_nAnchor != kFileSize - std::int64_t(kNeedle.size()) || prompts.Count() != 0)
+        if (grid.GetAnchor() != kFileSize - std::int64_t(kNeedle.size()) || prompts.Count() != 0)
             state.SkipWithError("needle not selected");
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);

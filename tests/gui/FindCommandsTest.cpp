@@ -41,7 +41,7 @@ struct Searcher {
     void Find() { FindCommands::OnEditFind(doc.Doc(), doc.Grid(), State()); }
     // {anchor, caret}
     std::pair<std::int64_t, std::int64_t> Selection() const {
-        return {doc.Grid().m_nAnchor, doc.Grid().m_nCaret};
+        return {doc.Grid().GetAnchor(), doc.Grid().GetCaret()};
     }
     bool FindNextEnabled() {
         CCmdUI ui(ID_EDIT_FINDNEXT);
@@ -123,11 +123,11 @@ TEST(FindCommands, CaseFoldingAndEbcdic) {
     Searcher folded = Over(content, "abc", 1, 0);
     for (std::int64_t at : {0, 3, 6}) {
         folded.FindNext();
-        EXPECT_EQ(folded.doc.Grid().m_nAnchor, at);
+        EXPECT_EQ(folded.doc.Grid().GetAnchor(), at);
     }
     Searcher exact = Over(content, "abc", 1, 0, 1);
     exact.FindNext();
-    EXPECT_EQ(exact.doc.Grid().m_nAnchor, 6);
+    EXPECT_EQ(exact.doc.Grid().GetAnchor(), 6);
     EXPECT_EQ(prompts.Count(), 0);
 
     // In an EBCDIC view the typed text stands for its EBCDIC codes, and EBCDIC

@@ -51,7 +51,7 @@ void SetHex(QLineEdit* edit, const QString& hex) {
 }
 
 std::pair<std::int64_t, std::int64_t> Selection(const edittest::EditDoc& doc) {
-    return {doc.Grid().m_nAnchor, doc.Grid().m_nCaret};
+    return {doc.Grid().GetAnchor(), doc.Grid().GetCaret()};
 }
 
 } // namespace
@@ -240,11 +240,11 @@ TEST_F(FrameTest, FindAndReplaceAllByKeysReachTheDisk) {
         return find->result();
     });
     QTest::keyClick(&grid, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(grid.m_nAnchor, 1);
+    EXPECT_EQ(grid.GetAnchor(), 1);
     Idle();
     EXPECT_TRUE(Action(ID_EDIT_FINDNEXT)->isEnabled());
     QTest::keyClick(&grid, Qt::Key_F3);
-    EXPECT_EQ(grid.m_nAnchor, 4);
+    EXPECT_EQ(grid.GetAnchor(), 4);
 
     // Ctrl+H: the find bytes are the remembered ones; "Remplacer Tous" by
     // the keyboard with case matched.

@@ -56,6 +56,7 @@ bool CQuexoDoc::OnNewDocument() {
     m_pFile = new CPieceFile64;
     ++m_nRevision;
     m_bReadOnly = false;
+    ResetHistory();
     return true;
 }
 
@@ -105,6 +106,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
         }
         m_pFile = file.release();
         ++m_nRevision;
+        ResetHistory();
         SetModifiedFlag(false);
         return true;
     } catch (const CFileException& e) {
@@ -120,6 +122,7 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
         return SaveToOtherFile(path);
     {
         CWaitCursor wait;
+        EndTypingRun();
         // A failing commit reaches the command's error report; the document
         // stays modified and on its file.
         if (m_pFile)

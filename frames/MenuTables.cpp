@@ -111,7 +111,7 @@ const std::vector<Accelerator>& MainAccelerators() {
 }
 
 const std::vector<unsigned>& ToolBarButtons() {
-    static const std::vector<unsigned> buttons{57600, 57601, 57603, 32779, 0, 57635,
-                                               57634, 57637, 0,     57636, 0, 32781};
+    static const std::vector<unsigned> buttons{
+        57600, 57601, 57603, 32779, 0, 57635, 57634, 57637, 0, 57643, 57644, 0, 57636, 0, 32781};
     return buttons;
 }

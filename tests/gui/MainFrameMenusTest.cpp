@@ -197,8 +197,8 @@ TEST_F(FrameTest, ToolbarButtonsInOrderWithIcons) {
             EXPECT_FALSE(action->toolTip().isEmpty());
         }
     }
-    EXPECT_EQ(ids, QList<unsigned>(
-                       {57600, 57601, 57603, 32779, 0, 57635, 57634, 57637, 0, 57636, 0, 32781}));
+    EXPECT_EQ(ids, QList<unsigned>({57600, 57601, 57603, 32779, 0, 57635, 57634, 57637, 0, 57643,
+                                    57644, 0, 57636, 0, 32781}));
     EXPECT_EQ(Action(ID_EDIT_COPY)->toolTip(), QStringLiteral("Copier (Ctrl+C)"));
 }
 

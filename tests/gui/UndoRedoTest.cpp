@@ -240,3 +240,45 @@ TEST(UndoRedo, ReadOnlyDocumentRefusesCutUndoAndRedo) {
     EXPECT_FALSE(edit.Doc().CanRedo());
     EXPECT_EQ(prompts.Count(), 0);
 }
+
+TEST_F(FrameTest, AnEditStepUndoesManyEditsAndAFlushAtOnce) {
+    Start();
+    CQuexoDoc* doc = Open(kSixteen);
+    ASSERT_NE(doc, nullptr);
+    const QString path = doc->GetPathName();
+    CHexGridWnd& grid = ActiveView()->GetGrid();
+    grid.SetCaret(9, true);
+    grid.SetAnchor(1);
+    {
+        // What a replace-all does, flushing its pieces to disk half-way.
+        CEditStep outer(*doc, EditCommands::GridPlace(grid));
+        doc->ReplaceBytes({1, 2}, "xyz", 3);
+        {
+            CEditStep inner(*doc, CEditPlace{0, 0}); // nested: its place does not count
+            doc->DeleteBytes({10, 3});
+        }
+        doc->m_pFile->Flush();
+        EXPECT_TRUE(doc->IsModified()) << "an open step counts as a change";
+        doc->OverwriteBytes(0, "A", 1);
+        EXPECT_FALSE(doc->CanUndo()) << "not while the step is open";
+    }
+    const QByteArray edited = Content(doc);
+    EXPECT_EQ(edited, QByteArray::fromHex("41") + "xyz" +
+                          QByteArray::fromHex("030405060708"
+                                              "0c0d0e0f"));
+    EXPECT_TRUE(doc->IsModified());
+    grid.SetCaret(0, true);
+    grid.SetAnchor(0);
+
+    m_app->ExecuteCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(Content(doc), kSixteen);
+    EXPECT_EQ(PlaceOf(grid), (Place{9, 1}));
+    EXPECT_FALSE(doc->CanUndo()) << "one step";
+    EXPECT_TRUE(doc->IsModified()) << "the disk holds the half-way content";
+
+    m_app->ExecuteCommand(ID_EDIT_REDO);
+    EXPECT_EQ(Content(doc), edited);
+    m_app->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_EQ(OnDisk(path), edited);
+    EXPECT_FALSE(doc->IsModified());
+}

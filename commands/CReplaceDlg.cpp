@@ -1,4 +1,5 @@
 #include "commands/CReplaceDlg.h"
+#include "commands/EditCommands.h"
 
 #include "commands/CHexTextSync.h"
 #include "commands/DialogButtons.h"
@@ -291,7 +292,9 @@ void CReplaceDlg::ReplaceWorker(bool all) {
 
     ReplaceResult result;
     {
-        // Every view repaints once, for all the replacements together.
+        // Every view repaints once, for all the replacements together, and
+        // one undo takes them all back.
+        const CEditStep step(m_doc, EditCommands::GridPlace(m_grid));
         const CQuexoDoc::CEditBatch batch(m_doc);
         CWaitCursor wait;
         const std::int64_t end = request.limit >= 0 ? request.limit : file->GetLength();
@@ -312,6 +315,7 @@ void CReplaceDlg::ReplaceWorker(bool all) {
     if (result.count > 0) {
         m_grid.SetCaret(result.next, true);
         m_grid.SetAnchor(result.next - rlen);
+        m_doc.SetPlaceAfterStep(EditCommands::GridPlace(m_grid));
     }
     switch (result.end) {
     case ReplaceEnd::NotFound:

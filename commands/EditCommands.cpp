@@ -62,10 +62,14 @@ void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
             PasteCount(static_cast<std::int64_t>(data->size()), file->GetLength(), caret);
         // A refused write (read-only document) is reported and ends the paste
         // here: nothing was written, so neither caret nor document change.
-        if (count > 0)
+        if (count > 0) {
+            CEditStep step(doc, GridPlace(grid));
             doc.OverwriteBytes(caret, data->data(), count);
+        }
         grid.SetCaret(caret + count, true);
         grid.SetAnchor(caret + count);
+        if (count > 0)
+            doc.SetPlaceAfterStep(GridPlace(grid));
     });
 }
 
@@ -86,7 +90,11 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
             return;
         CWaitCursor wait;
         // Caret and anchor keep their offsets: the caret is on the first new byte.
-        doc.InsertBytes(grid.GetCaret(), dialog.m_nCount, static_cast<int>(dialog.m_nValue));
+        {
+            CEditStep step(doc, GridPlace(grid));
+            doc.InsertBytes(grid.GetCaret(), dialog.m_nCount, static_cast<int>(dialog.m_nValue));
+        }
+        doc.SetPlaceAfterStep(GridPlace(grid));
     });
 }
 
@@ -100,9 +108,13 @@ void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
                           MB_OKCANCEL) != IDOK)
             return;
         CWaitCursor wait;
-        doc.DeleteBytes(selection);
+        {
+            CEditStep step(doc, GridPlace(grid));
+            doc.DeleteBytes(selection);
+        }
         grid.SetCaret(selection.start, true);
         grid.SetAnchor(selection.start);
+        doc.SetPlaceAfterStep(GridPlace(grid));
     });
 }
 
@@ -129,6 +141,56 @@ void OnEditGoto(CHexGridWnd& grid) {
         grid.SetAnchor(target);
         grid.viewport()->update();
     });
+}
+
+void OnEditCut(CQuexoDoc& doc, CHexGridWnd& grid) {
+    RunGuarded([&] {
+        const CByteRange selection = grid.GetSelection();
+        if (!doc.m_pFile || doc.m_bReadOnly || selection.IsEmpty())
+            return;
+        if (!IsCopyAllowed(selection.length)) {
+            AfxMessageBox(FromUtf8(CopyTooLargeMessage()), MB_OK);
+            return;
+        }
+        CWaitCursor wait;
+        // A read error leaves the clipboard and the content as they were.
+        PutBytesOnClipboard(grid.GetSelectedBytes(selection.length));
+        {
+            CEditStep step(doc, GridPlace(grid));
+            doc.DeleteBytes(selection);
+        }
+        grid.SetCaret(selection.start, true);
+        grid.SetAnchor(selection.start);
+        doc.SetPlaceAfterStep(GridPlace(grid));
+    });
+}
+
+void OnUpdateEditCut(const CQuexoDoc& doc, const CHexGridWnd& grid, CCmdUI* ui) {
+    ui->Enable(doc.m_pFile && !doc.m_bReadOnly && HasSelection(grid));
+}
+
+void OnEditUndo(CQuexoDoc& doc, CHexGridWnd& grid) {
+    RunGuarded([&] {
+        if (const std::optional<CEditPlace> place = doc.Undo(GridPlace(grid)))
+            RestorePlace(grid, *place);
+    });
+}
+
+void OnEditRedo(CQuexoDoc& doc, CHexGridWnd& grid) {
+    RunGuarded([&] {
+        if (const std::optional<CEditPlace> place = doc.Redo(GridPlace(grid)))
+            RestorePlace(grid, *place);
+    });
+}
+
+CEditPlace GridPlace(const CHexGridWnd& grid) {
+    return {grid.GetCaret(), grid.GetAnchor()};
+}
+
+void RestorePlace(CHexGridWnd& grid, CEditPlace place) {
+    grid.SetCaret(place.caret, true);
+    grid.SetAnchor(place.anchor);
+    grid.viewport()->update();
 }
 
 } // namespace EditCommands

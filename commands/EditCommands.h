@@ -3,6 +3,8 @@
 // every edit does: modified flag, hint 1, caret and anchor placed.
 #pragma once
 
+#include "document/EditPlace.h"
+
 class CCmdUI;
 class CHexGridWnd;
 class CQuexoDoc;
@@ -17,5 +19,16 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid);
 void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid);
 void OnUpdateEditDelete(CHexGridWnd& grid, CCmdUI* ui);
 void OnEditGoto(CHexGridWnd& grid);
+// Copies the selection like copy (same limit and messages), then deletes it:
+// one undo step. Refused on a read-only document.
+void OnEditCut(CQuexoDoc& doc, CHexGridWnd& grid);
+void OnUpdateEditCut(const CQuexoDoc& doc, const CHexGridWnd& grid, CCmdUI* ui);
+// Undo and redo put the grid's caret and anchor back where they were.
+void OnEditUndo(CQuexoDoc& doc, CHexGridWnd& grid);
+void OnEditRedo(CQuexoDoc& doc, CHexGridWnd& grid);
+
+// The grid's caret and anchor, and putting them back (limited to the length).
+CEditPlace GridPlace(const CHexGridWnd& grid);
+void RestorePlace(CHexGridWnd& grid, CEditPlace place);
 
 } // namespace EditCommands

@@ -38,12 +38,36 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     m_grid.SetPromptHook([](const QString& text) { AfxMessageBox(text, MB_OK); });
     // Typing goes through the document like every other edit; a refused write
     // throws back into the grid, which reports it.
+    // A run of typing at consecutive bytes is one undo step.
     m_grid.SetWriteHook(
         [this](std::int64_t offset, const unsigned char* bytes, std::int64_t count) {
-            if (CQuexoDoc* document = GetDocument())
-                document->OverwriteBytes(offset, bytes, count);
+            CQuexoDoc* document = GetDocument();
+            if (!document)
+                return;
+            m_bTyping = true;
+            try {
+                document->TypeBytes(offset, bytes, count, EditCommands::GridPlace(m_grid), this);
+            } catch (...) {
+                m_bTyping = false;
+                throw;
+            }
         });
-    connect(&m_grid, &CHexGridWnd::selectionChanged, this, [] {
+    connect(&m_grid, &CHexGridWnd::edited, this, [this] {
+        m_bTyping = false;
+        m_typedPlace = EditCommands::GridPlace(m_grid);
+        if (CQuexoDoc* document = GetDocument())
+            document->SetPlaceAfterStep(m_typedPlace);
+    });
+    connect(&m_grid, &CHexGridWnd::selectionChanged, this, [this] {
+        // The caret moving on by itself as a byte is typed keeps the run;
+        // moving it anywhere else ends it.
+        if (!m_bTyping) {
+            const CEditPlace place = EditCommands::GridPlace(m_grid);
+            CQuexoDoc* document = GetDocument();
+            if (document && document->IsTypingRunOf(this) &&
+                (place.caret != m_typedPlace.caret || place.anchor != m_typedPlace.anchor))
+                document->EndTypingRun();
+        }
         if (CWinApp* app = AfxGetApp())
             app->RequestIdle();
     });
@@ -81,6 +105,32 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     });
     OnUpdateCommand(ID_EDIT_FINDNEXT,
                     [this](CCmdUI* ui) { FindCommands::OnUpdateEditFindNext(FindState(), ui); });
+    OnCommand(ID_EDIT_CUT, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            EditCommands::OnEditCut(*doc, m_grid);
+    });
+    OnUpdateCommand(ID_EDIT_CUT, [this](CCmdUI* ui) {
+        const CQuexoDoc* doc = GetDocument();
+        ui->Enable(false);
+        if (doc)
+            EditCommands::OnUpdateEditCut(*doc, m_grid, ui);
+    });
+    OnCommand(ID_EDIT_UNDO, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            EditCommands::OnEditUndo(*doc, m_grid);
+    });
+    OnUpdateCommand(ID_EDIT_UNDO, [this](CCmdUI* ui) {
+        const CQuexoDoc* doc = GetDocument();
+        ui->Enable(doc && doc->CanUndo());
+    });
+    OnCommand(ID_EDIT_REDO, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            EditCommands::OnEditRedo(*doc, m_grid);
+    });
+    OnUpdateCommand(ID_EDIT_REDO, [this](CCmdUI* ui) {
+        const CQuexoDoc* doc = GetDocument();
+        ui->Enable(doc && doc->CanRedo());
+    });
     OnCommand(ID_VIEW_OPTIONS, [this] { OnViewOptions(); });
     OnCommand(ID_VIEW_FONT, [this] { OnViewFont(); });
     RegisterPrintCommands();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "display/CHexGridWnd.h"
+#include "document/EditPlace.h"
 #include "document/UpdateHints.h"
 #include "framework/CView.h"
 #include "storage/ByteString.h"
@@ -61,4 +62,8 @@ private:
     void OnViewFont();    // ViewFontCommand.cpp
 
     CHexGridWnd m_grid;
+    // Typing runs: a byte is being typed (its own caret move keeps the run),
+    // and where the caret stood after the last typed byte.
+    bool m_bTyping = false;
+    CEditPlace m_typedPlace;
 };

@@ -66,6 +66,7 @@ bool CQuexoDoc::OnNewDocument() {
     m_pFile = new CPieceFile64;
     ++m_nRevision;
     m_bReadOnly = false;
+    ResetHistory();
     return true;
 }
 
@@ -115,6 +116,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
         }
         m_pFile = file.release();
         ++m_nRevision;
+        ResetHistory();
         SetModifiedFlag(false);
         return true;
     } catch (const CFileException& e) {
@@ -130,6 +132,7 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
         return SaveToOtherFile(path);
     if (m_pFile) {
         CWaitCursor wait;
+        EndTypingRun();
         CProgress progress(SaveProgressLabel(), ProgressParent());
         m_pFile->SetSaveProgress([&progress](std::int64_t done, std::int64_t total) {
             return progress.Step(done, total);

@@ -6,9 +6,12 @@
 #pragma once
 
 #include "document/ByteRange.h"
+#include "document/EditPlace.h"
 #include "framework/CDocument.h"
 
 #include <cstdint>
+#include <optional>
+#include <unordered_map>
 
 class CPieceFile64;
 
@@ -58,6 +61,35 @@ public:
     // of bytes read from it know when to read again.
     std::uint64_t GetRevision() const { return m_nRevision; }
 
+    // Undo history (CQuexoDocHistory.cpp). Every edit is one undo step; edits
+    // made between BeginEditStep and EndEditStep (which nest; see CEditStep)
+    // are one step together, such as a whole replace-all. `before` is the
+    // caret and anchor to put back when the step is undone (only the
+    // outermost call's counts); without it undo leaves the caret alone.
+    void BeginEditStep(std::optional<CEditPlace> before = std::nullopt);
+    void EndEditStep();
+    // Typing: overwrites like OverwriteBytes, but a run of bytes typed by one
+    // view at consecutive offsets (or again at the same one, the second hex
+    // digit) is one step. Any other edit, undo, redo or save ends the run, and
+    // so does EndTypingRun (the view calls it when its caret moves elsewhere).
+    void TypeBytes(std::int64_t offset, const void* bytes, std::int64_t count, CEditPlace before,
+                   const void* typist);
+    void EndTypingRun();
+    bool IsTypingRunOf(const void* typist) const {
+        return m_typing.group && m_typing.typist == typist;
+    }
+    // Not while a step is open, nor on a read-only document.
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Undo or redo one step and update every view. `current` is where the
+    // caller's caret stands now (kept for redoing the step). Return the place
+    // to put the caller's caret and anchor, when known.
+    std::optional<CEditPlace> Undo(CEditPlace current);
+    std::optional<CEditPlace> Redo(CEditPlace current);
+    // Where the caret stands once the last step's command has placed it; redo
+    // puts it there. Without it, redo uses the place undo found.
+    void SetPlaceAfterStep(CEditPlace after);
+
     CPieceFile64* m_pFile = nullptr; // owned; replaced by every open and new
     bool m_bReadOnly = true;
 
@@ -68,6 +100,11 @@ private:
     // Copies the content to `path` and moves the document onto that file.
     bool SaveToOtherFile(const QString& path);
     void ContentChanged(CByteRange changed, bool lengthChanged);
+    // After undo or redo: the flag follows the saved state, and every view repaints.
+    void HistoryMoved();
+    // Forgets the places of the steps of a file that is gone.
+    void ResetHistory();
+    std::uint64_t GroupOf(std::uint64_t stepId) const;
 
     std::uint64_t m_nRevision = 0;
     // The open edit batches and what their edits changed so far.
@@ -75,4 +112,37 @@ private:
     bool m_bBatchChanged = false;
     CByteRange m_batchRange;
     bool m_bBatchLengthChanged = false;
+
+    // Per step id of the piece table: the step that opened its group (a
+    // typing run is several steps of the table) and the places around it.
+    struct CStepPlaces {
+        std::uint64_t group = 0;
+        std::optional<CEditPlace> before;
+        std::optional<CEditPlace> after;
+    };
+    std::unordered_map<std::uint64_t, CStepPlaces> m_steps;
+    int m_nStepDepth = 0;
+    CPieceFile64* m_pStepFile = nullptr; // the file the open step was begun on
+    struct CTypingRun {
+        std::uint64_t group = 0; // 0: no run
+        const void* typist = nullptr;
+        std::int64_t offset = 0; // of the last byte typed
+        std::uint64_t state = 0; // the content it left
+    };
+    CTypingRun m_typing;
+};
+
+// Groups the document's edits made during its lifetime into one undo step.
+class CEditStep {
+public:
+    explicit CEditStep(CQuexoDoc& document, std::optional<CEditPlace> before = std::nullopt)
+        : m_document(document) {
+        m_document.BeginEditStep(before);
+    }
+    ~CEditStep() { m_document.EndEditStep(); }
+    CEditStep(const CEditStep&) = delete;
+    CEditStep& operator=(const CEditStep&) = delete;
+
+private:
+    CQuexoDoc& m_document;
 };

@@ -1,5 +1,6 @@
 // The document's edit path: every change to the content comes through here,
-// so the revision, the modified flag and the views never miss one.
+// so the revision, the modified flag, the undo history and the views never
+// miss one. Each edit is one undo step, or part of the step a caller opened.
 #include "document/CQuexoDoc.h"
 
 #include "document/UpdateHints.h"
@@ -12,6 +13,7 @@
 void CQuexoDoc::OverwriteBytes(std::int64_t offset, const void* bytes, std::int64_t count) {
     if (!m_pFile || count <= 0)
         return;
+    CEditStep step(*this);
     m_pFile->WriteAt(offset, bytes, count);
     ContentChanged({offset, count}, false);
 }
@@ -19,6 +21,7 @@ void CQuexoDoc::OverwriteBytes(std::int64_t offset, const void* bytes, std::int6
 void CQuexoDoc::InsertBytes(std::int64_t offset, std::uint32_t count, int value) {
     if (!m_pFile || count == 0)
         return;
+    CEditStep step(*this);
     m_pFile->Seek(offset, CFile64::begin);
     m_pFile->Insert(count, value);
     ContentChanged({offset, count}, true);
@@ -27,6 +30,7 @@ void CQuexoDoc::InsertBytes(std::int64_t offset, std::uint32_t count, int value)
 void CQuexoDoc::DeleteBytes(CByteRange range) {
     if (!m_pFile || range.IsEmpty())
         return;
+    CEditStep step(*this);
     m_pFile->Seek(range.start, CFile64::begin);
     m_pFile->Delete(range.length);
     ContentChanged(range, true);
@@ -35,6 +39,8 @@ void CQuexoDoc::DeleteBytes(CByteRange range) {
 void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t count) {
     if (!m_pFile || (range.IsEmpty() && count <= 0))
         return;
+    // Delete, insert and write are one step, undone together.
+    CEditStep step(*this);
     if (count == range.length) {
         m_pFile->WriteAt(range.start, bytes, count);
     } else {
@@ -55,9 +61,45 @@ void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t c
     ContentChanged({range.start, std::max(count, range.length)}, count != range.length);
 }
 
+void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t count,
+                          CEditPlace before, const void* typist) {
+    if (!m_pFile || count <= 0)
+        return;
+    if (m_nStepDepth > 0) {
+        // Inside a caller's step, typing is just part of it.
+        OverwriteBytes(offset, bytes, count);
+        return;
+    }
+    const bool continues = m_typing.group != 0 && m_typing.typist == typist &&
+                           m_pFile->GetStateId() == m_typing.state &&
+                           (offset == m_typing.offset || offset == m_typing.offset + 1);
+    const std::uint64_t group = continues ? m_typing.group : 0;
+    m_typing = {};
+    // A step of the piece table per keystroke; the run groups them, so undo
+    // and redo take the whole run at once.
+    const std::uint64_t id = m_pFile->BeginStep();
+    try {
+        m_pFile->WriteAt(offset, bytes, count);
+    } catch (...) {
+        m_pFile->EndStep();
+        throw;
+    }
+    m_pFile->EndStep();
+    if (id != 0) {
+        CStepPlaces& places = m_steps[id];
+        places.group = group ? group : id;
+        if (!group)
+            places.before = before;
+        m_typing = {places.group, typist, offset, m_pFile->GetStateId()};
+    }
+    ContentChanged({offset, count}, false);
+}
+
 void CQuexoDoc::ContentChanged(CByteRange changed, bool lengthChanged) {
     ++m_nRevision;
-    SetModifiedFlag(true);
+    // Inside an open step the content is changed whatever the state id says
+    // (the step counts once it closes; EndEditStep settles the flag).
+    SetModifiedFlag(m_nStepDepth > 0 || !m_pFile || !m_pFile->IsAtSavedState());
     if (m_nBatchDepth > 0) {
         if (!m_bBatchChanged) {
             m_batchRange = changed;

@@ -27,7 +27,8 @@ const std::map<unsigned, IconSource>& Icons() {
         {57600, {"document-new", "new"}},   {57601, {"document-open", "open"}},
         {57603, {"document-save", "save"}}, {32779, {"accessories-text-editor", "edittext"}},
         {57635, {"edit-cut", "cut"}},       {57634, {"edit-copy", "copy"}},
-        {57637, {"edit-paste", "paste"}},   {57636, {"edit-find", "find"}},
+        {57637, {"edit-paste", "paste"}},   {57643, {"edit-undo", "undo"}},
+        {57644, {"edit-redo", "redo"}},     {57636, {"edit-find", "find"}},
         {32781, {nullptr, "cursordata"}},
     };
     return icons;

@@ -49,7 +49,11 @@ const std::vector<MenuPopup>& DocumentMenu() {
           kSeparator,
           {57665, "&Quitter"}}},
         {"&Edition",
-         {{57634, "&Copier\tCtrl+C"},
+         {{57643, "&Annuler\tCtrl+Z"},
+          {57644, "&Rétablir\tCtrl+Y"},
+          kSeparator,
+          {57635, "Co&uper\tCtrl+X"},
+          {57634, "&Copier\tCtrl+C"},
           {57637, "&Coller\tCtrl+V"},
           {32775, "&Suprrimer...\tSuppr"},
           {32774, "&Inserer...\tIns"},
@@ -94,6 +98,8 @@ const std::vector<Accelerator>& MainAccelerators() {
         {"Ctrl+X", 57635},
         {"Shift+Del", 57635},
         {"Ctrl+Z", 57643},
+        {"Ctrl+Y", 57644},
+        {"Ctrl+Shift+Z", 57644},
         {"Alt+Backspace", 57643},
         {"Del", 32775},
         {"Ins", 32774},
@@ -105,7 +111,7 @@ const std::vector<Accelerator>& MainAccelerators() {
 }
 
 const std::vector<unsigned>& ToolBarButtons() {
-    static const std::vector<unsigned> buttons{57600, 57601, 57603, 32779, 0, 57635,
-                                               57634, 57637, 0,     57636, 0, 32781};
+    static const std::vector<unsigned> buttons{
+        57600, 57601, 57603, 32779, 0, 57635, 57634, 57637, 0, 57643, 57644, 0, 57636, 0, 32781};
     return buttons;
 }

@@ -24,6 +24,7 @@ inline constexpr unsigned ID_EDIT_FIND = 57636;
 inline constexpr unsigned ID_EDIT_PASTE = 57637;
 inline constexpr unsigned ID_EDIT_REPLACE = 57641;
 inline constexpr unsigned ID_EDIT_UNDO = 57643;
+inline constexpr unsigned ID_EDIT_REDO = 57644;
 
 // Window menu.
 inline constexpr unsigned ID_WINDOW_NEW = 57648;

@@ -7,6 +7,7 @@
 
 #include "commands/CFindDlg.h"
 #include "commands/CReplaceDlg.h"
+#include "commands/EditCommands.h"
 #include "commands/FindCommands.h"
 #include "display/ViewCommandIds.h"
 #include "framework/CProgress.h"
@@ -180,6 +181,13 @@ TEST(ReplaceCommands, ReplaceAllInFileAndSelection) {
     EXPECT_EQ(bytes[0], 'A');
     EXPECT_EQ(bytes[66], 'A'); // the one beyond the selection, moved back by 4
     EXPECT_EQ(Selection(scoped), std::make_pair(std::int64_t{57}, std::int64_t{58}));
+
+    // One undo takes the whole run back, selection included; redo does it again.
+    EditCommands::OnEditUndo(scoped.Doc(), scoped.Grid());
+    EXPECT_EQ(scoped.Bytes(), content);
+    EXPECT_EQ(Selection(scoped), std::make_pair(std::int64_t{10}, std::int64_t{62}));
+    EditCommands::OnEditRedo(scoped.Doc(), scoped.Grid());
+    EXPECT_EQ(scoped.Bytes(), bytes);
 }
 
 TEST(ReplaceCommands, EmptyFindAndReadOnlyChangeNothing) {

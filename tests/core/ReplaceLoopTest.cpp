@@ -73,6 +73,7 @@ class ReplaceLoop : public ::testing::Test {
 protected:
     void OpenWith(const Bytes& bytes,
                   unsigned flags = CFile64::modeReadWrite | CFile64::shareDenyWrite) {
+        m_file.reset(); // let go of the file before writing it anew
         m_path = m_dir.File("replace.bin");
         WriteFile(m_path, bytes);
         m_file = std::make_unique<CPieceFile64>();

@@ -94,6 +94,15 @@ DWORD ShareFor(unsigned flags) {
     }
 }
 
+// Where a positioned transfer starts.
+OVERLAPPED At(std::int64_t offset) {
+    OVERLAPPED at{};
+    const auto where = static_cast<std::uint64_t>(offset);
+    at.Offset = static_cast<DWORD>(where);
+    at.OffsetHigh = static_cast<DWORD>(where >> 32);
+    return at;
+}
+
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
@@ -162,10 +171,7 @@ int ReadAt(FileHandle file, std::int64_t offset, void* buffer, std::uint32_t cou
         return err;
     auto* p = static_cast<char*>(buffer);
     while (*done < count) {
-        OVERLAPPED at{};
-        const std::uint64_t where = static_cast<std::uint64_t>(offset) + *done;
-        at.Offset = static_cast<DWORD>(where);
-        at.OffsetHigh = static_cast<DWORD>(where >> 32);
+        OVERLAPPED at = At(offset + *done);
         DWORD n = 0;
         if (!::ReadFile(AsHandle(file), p + *done, count - *done, &n, &at)) {
             const DWORD err = ::GetLastError();
@@ -190,10 +196,7 @@ int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint3
         count = static_cast<std::uint32_t>(allowed < 0 ? 0 : allowed);
     const auto* p = static_cast<const char*>(buffer);
     while (*done < count) {
-        OVERLAPPED at{};
-        const std::uint64_t where = static_cast<std::uint64_t>(offset) + *done;
-        at.Offset = static_cast<DWORD>(where);
-        at.OffsetHigh = static_cast<DWORD>(where >> 32);
+        OVERLAPPED at = At(offset + *done);
         DWORD n = 0;
         if (!::WriteFile(AsHandle(file), p + *done, count - *done, &n, &at))
             return LastError();

@@ -62,7 +62,7 @@ int MakeSocket(const std::string& path) {
 
 } // namespace
 
-TEST(SpecialFiles, PipesSocketsAndDevicesAreRefusedWithoutWaiting) {
+TEST(NonRegularFiles, PipesSocketsAndDevicesAreRefusedWithoutWaiting) {
     TempDir dir;
     const std::string pipe = dir.File("pipe");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);

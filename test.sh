@@ -16,6 +16,9 @@ build() {
 # The whole program with its GUI tests (offscreen, private HOME per test).
 build ci
 ctest --test-dir build/ci --output-on-failure -j "$(nproc)" --timeout 600
+# The progress, placement and focus tests again under a real X server with a
+# window manager.
+scripts/window-tests build/ci
 # The .deb: built, unpacked into a scratch root and run from there.
 scripts/check-package build/ci
 

@@ -57,8 +57,8 @@ QGroupBox* FieldPair(const QString& title, QLineEdit* text, QLineEdit* hex, QWid
     return box;
 }
 
-// The replace loop's progress, put aside while a question is asked: a
-// progress holds back every input but its own dialog's.
+// The replace loop's progress, put aside while the flush question is asked.
+// A flush the loop makes shows in the same dialog, under the save label.
 class ReplaceProgress {
 public:
     ReplaceProgress(CPieceFile64& file, QWidget* parent, std::int64_t start, std::int64_t end)
@@ -77,6 +77,13 @@ public:
         return m_progress->Step(offset - m_nStart, m_nEnd - m_nStart);
     }
     bool Cancelled() const { return m_progress->Cancelled(); }
+    bool FlushStep(std::int64_t done, std::int64_t total) {
+        m_progress->SetLabel(QStringLiteral("Enregistrement..."));
+        return m_progress->Step(done, total);
+    }
+    void FlushEnded(std::int64_t offset) {
+        m_progress->SetLabel(FindCommands::SearchProgressLabel(offset));
+    }
 
 private:
     CPieceFile64& m_file;
@@ -92,7 +99,8 @@ private:
 // then the replacement written over it.
 class CDocumentReplaceTarget : public IReplaceTarget {
 public:
-    explicit CDocumentReplaceTarget(CQuexoDoc& doc) : m_doc(doc), m_file(*doc.m_pFile) {}
+    CDocumentReplaceTarget(CQuexoDoc& doc, CPieceFile64::SaveProgress flushProgress)
+        : m_doc(doc), m_file(*doc.m_pFile), m_flushProgress(std::move(flushProgress)) {}
     std::int64_t Find(const CByteString& pattern, int matchCase, std::int64_t start,
                       std::int64_t limit) override {
         return m_file.Find(pattern, matchCase, 1, start, limit);
@@ -107,12 +115,33 @@ public:
         m_doc.OverwriteBytes(offset, replacement.data(), rlen);
     }
     int GetPieceCount() const override { return m_file.GetPieceCount(); }
-    void Flush() override { m_file.Flush(); }
+    // A cancelled flush throws CSaveCancelled with the file on disk and the
+    // edits as they were.
+    void Flush() override {
+        m_file.SetSaveProgress(m_flushProgress);
+        struct ClearProgress {
+            CPieceFile64& file;
+            ~ClearProgress() { file.SetSaveProgress(nullptr); }
+        } clear{m_file};
+        m_file.Flush();
+    }
 
 private:
     CQuexoDoc& m_doc;
     CPieceFile64& m_file;
+    CPieceFile64::SaveProgress m_flushProgress;
 };
+
+bool IsSaveCancelled(const std::exception_ptr& error) {
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const CSaveCancelled&) {
+        return true;
+    } catch (...) {
+    }
+    return false;
+}
 
 } // namespace
 
@@ -308,9 +337,16 @@ void CReplaceDlg::ReplaceWorker(bool all) {
         };
         callbacks.step = [&](std::int64_t offset) { return progress.Step(offset); };
         callbacks.searchCancelled = [&] { return progress.Cancelled(); };
-        CDocumentReplaceTarget target(m_doc);
+        CDocumentReplaceTarget target(m_doc, [&](std::int64_t done, std::int64_t total) {
+            return progress.FlushStep(done, total);
+        });
         result = RunReplace(target, request, callbacks);
+        progress.FlushEnded(result.next);
     }
+    // Cancelling the flush stops the run like cancelling the search: the
+    // replacements so far stay, in the document only.
+    if (result.end == ReplaceEnd::Failed && IsSaveCancelled(result.error))
+        result.end = ReplaceEnd::Cancelled;
 
     if (result.count > 0) {
         m_grid.SetCaret(result.next, true);

@@ -24,7 +24,11 @@ const char* const kWidestValue = "4294967295 (-2147483648)";
 } // namespace
 
 CCursorDataDlg::CCursorDataDlg(QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                         // Clicks reach its buttons, but the keyboard stays with
+                         // the document: a window manager may refuse to hand the
+                         // focus back once a click has given it away.
+                         Qt::WindowDoesNotAcceptFocus) {
     setWindowTitle(QStringLiteral("Données du curseur"));
     setObjectName(QStringLiteral("dialog141"));
 

@@ -2,6 +2,8 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +16,8 @@ constexpr int kDefaultPixelHeight = 13;
 constexpr int kMaxPixelHeight = 1000;
 constexpr std::uint8_t kFixedPitch = 1;      // low bits of lfPitchAndFamily
 constexpr std::uint8_t kFamilyModern = 0x30; // high bits: fixed-width families
-// Pixels per point on the reference screen the stored heights were made for.
-constexpr double kPixelsPerPoint = 96.0 / 72.0;
+// Without a screen, the usual desktop resolution.
+constexpr double kReferenceDpi = 96.0;
 
 } // namespace
 
@@ -50,8 +52,13 @@ QFont FontFromLogFont(const LogFont& font) {
 LogFont LogFontFromFont(const QFont& qfont) {
     LogFont font;
     int pixels = qfont.pixelSize();
-    if (pixels <= 0)
-        pixels = static_cast<int>(std::lround(qfont.pointSizeF() * kPixelsPerPoint));
+    if (pixels <= 0) {
+        // A size in points (the font dialog's): the pixels it takes on this
+        // screen, as the dialog's own sample showed it.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const double dpi = screen ? screen->logicalDotsPerInchY() : kReferenceDpi;
+        pixels = static_cast<int>(std::lround(qfont.pointSizeF() * dpi / 72.0));
+    }
     font.lfHeight = -std::max(pixels, 1);
     font.lfWeight = static_cast<std::int32_t>(qfont.weight());
     font.lfItalic = qfont.italic() ? 1 : 0;

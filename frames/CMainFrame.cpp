@@ -227,8 +227,11 @@ WindowPlacement CMainFrame::CursorWindowPlacement() const {
     placement.showCmd = kShowNormal;
     placement.minPosition = {-1, -1};
     placement.maxPosition = {-1, -1};
-    // Its frame's corner (what move takes back) and its size.
-    placement.normalPosition = ToWindowRect(QRect(m_pCursorData->pos(), m_pCursorData->size()));
+    // Its client area, as for the main window: what setGeometry takes back
+    // exactly. The frame's corner is not: before the window is shown Qt does
+    // not know the frame, and a window manager then put the frame where the
+    // client area was meant to be, a title bar higher at every start.
+    placement.normalPosition = ToWindowRect(m_pCursorData->geometry());
     return placement;
 }
 
@@ -265,10 +268,14 @@ void CMainFrame::RestoreWindowState() {
         const QPoint corner = pos();
         CursorWindowRestore cursor =
             RestoreCursorWindow(section.ReadBinary("CursorWindow"), {corner.x(), corner.y()});
+        const QPoint defaultSpot = corner + QPoint(200, 100);
         QPoint place(cursor.topLeft.x, cursor.topLeft.y);
         if (!OnSomeScreen(QRect(place, m_pCursorData->sizeHint())))
-            place = corner + QPoint(200, 100);
-        m_pCursorData->move(place);
+            place = defaultSpot;
+        if (place == defaultSpot)
+            m_pCursorData->move(place); // frame beside frame
+        else
+            m_pCursorData->setGeometry(QRect(place, m_pCursorData->sizeHint()));
         if (cursor.visible)
             m_pCursorData->show();
     }

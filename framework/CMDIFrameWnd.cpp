@@ -3,9 +3,11 @@
 #include "framework/CDocTemplate.h"
 #include "framework/CDocument.h"
 #include "framework/CMDIChildWnd.h"
+#include "framework/CProgress.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/CommandGuard.h"
+#include "framework/Prompt.h"
 #include "framework/StdCommandIds.h"
 
 #include <QCloseEvent>
@@ -15,6 +17,11 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QUrl>
+
+namespace {
+const char* const kStopOperationQuestion =
+    "Une opération est en cours.\nVoulez-vous l'interrompre avant de fermer ?";
+} // namespace
 
 CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(new QMdiArea(this)) {
     setCentralWidget(m_pMdiArea);
@@ -89,6 +96,14 @@ QWidget* CMDIFrameWnd::GetControlBar(unsigned id) const {
 void CMDIFrameWnd::OnIdleUpdateCmdUI() {}
 
 void CMDIFrameWnd::OnClose() {
+    // A close that reaches us during a long operation (the title bar's close
+    // button is held back by the progress dialog's modality, not every close
+    // is): stopping the operation comes first, the save questions after it.
+    if (CProgress* running = CProgress::Current()) {
+        if (AfxMessageBox(QString::fromUtf8(kStopOperationQuestion), MB_YESNO) == IDYES)
+            running->Cancel();
+        return;
+    }
     CWinApp* app = AfxGetApp();
     if (app && !app->SaveAllModified())
         return;

@@ -1,8 +1,10 @@
 #include "framework/CProgress.h"
 
 #include <QApplication>
-#include <QKeyEvent>
+#include <QCursor>
 #include <QProgressDialog>
+
+#include <algorithm>
 
 namespace {
 constexpr int kDefaultDelayMs = 500;
@@ -11,46 +13,38 @@ constexpr qint64 kEventIntervalMs = 40;
 
 int g_nDelayMs = kDefaultDelayMs;
 CProgress::Observer g_observer;
+CProgress* g_pCurrent = nullptr;
 
-bool IsUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-    case QEvent::ContextMenu:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+// A progress dialog that stays up when cancelled: it hides only when the
+// operation ends, so its modality keeps the other windows out of reach until
+// then. Qt's own dialog hides on Cancel, Escape or close, and input queued
+// behind the click would reach the document before the operation stops.
+class CProgressDialog : public QProgressDialog {
+public:
+    CProgressDialog(const QString& label, QWidget* parent)
+        : QProgressDialog(label, QStringLiteral("Annuler"), 0, 1000, parent) {
+        QObject::disconnect(this, &QProgressDialog::canceled, this, nullptr);
     }
-}
-
-bool IsInside(QObject* object, const QWidget* widget) {
-    for (; object; object = object->parent())
-        if (object == widget)
-            return true;
-    return false;
-}
+    // Escape and the close button end here.
+    void reject() override { emit canceled(); }
+};
 } // namespace
 
 CProgress::CProgress(QString label, QWidget* parent)
-    : m_strLabel(std::move(label)), m_parent(parent) {
+    : m_strLabel(std::move(label)), m_parent(parent), m_pOuter(g_pCurrent) {
+    g_pCurrent = this;
     m_clock.start();
-    qApp->installEventFilter(this);
 }
 
 CProgress::~CProgress() {
-    qApp->removeEventFilter(this);
+    g_pCurrent = m_pOuter;
     delete m_dialog;
+    if (m_bArrowCursor)
+        QApplication::restoreOverrideCursor();
+}
+
+CProgress* CProgress::Current() {
+    return g_pCurrent;
 }
 
 void CProgress::SetDelayForTests(int milliseconds) {
@@ -83,9 +77,14 @@ bool CProgress::Step() {
     m_nLastEvents = now;
     if (!m_dialog && now >= g_nDelayMs)
         ShowDialog();
-    if (m_dialog)
+    if (m_dialog) {
         m_dialog->setValue(m_nPermille);
-    RunEvents();
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    } else {
+        // Before the dialog is up nothing blocks the other windows: they
+        // repaint, and their input waits in the queue.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
     if (g_observer)
         g_observer(*this);
     if (m_dialog && m_dialog->wasCanceled())
@@ -94,30 +93,17 @@ bool CProgress::Step() {
 }
 
 void CProgress::ShowDialog() {
-    auto* dialog = new QProgressDialog(m_strLabel, QStringLiteral("Annuler"), 0, 1000, m_parent);
+    auto* dialog = new CProgressDialog(m_strLabel, m_parent);
     dialog->setWindowTitle(QStringLiteral("QuexoPro"));
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setMinimumDuration(0);
     dialog->setAutoReset(false);
     dialog->setAutoClose(false);
+    connect(dialog, &QProgressDialog::canceled, this, [this] { m_bCancelled = true; });
     dialog->setValue(m_nPermille);
     dialog->show();
     m_dialog = dialog;
-}
-
-void CProgress::RunEvents() {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-bool CProgress::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        m_bCancelled = true;
-        return true;
-    }
-    // Input for the progress dialog (its Cancel button) goes through; the
-    // rest waits until the operation is over.
-    if (IsUserInput(type) && !(m_dialog && IsInside(watched, m_dialog)))
-        return true;
-    return QObject::eventFilter(watched, event);
+    // The caller's wait cursor would hide that the dialog takes clicks.
+    QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    m_bArrowCursor = true;
 }

@@ -6,6 +6,7 @@
 #include "frames/FrameCommandIds.h"
 #include "platform/FaultInjection.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -120,6 +121,27 @@ TEST_F(CursorDataTest, ByteOrderButtonsRefreshAtOnceAndGiveTheFocusBack) {
     ClickOrder(1037);
     EXPECT_EQ(m_pDlg->m_nByteOrder, 0);
     EXPECT_EQ(Fields()[2], QStringLiteral("1065353216"));
+}
+
+// As a user does it: a click on a byte-order button through the window
+// system, then arrow keys to wherever the keyboard focus is.
+TEST_F(CursorDataTest, ArrowKeysMoveTheCaretAfterAByteOrderClick) {
+    CQuexoView* view = ShowAt(QByteArray(4096, '\x11'), 0);
+    ASSERT_NE(view, nullptr);
+    CHexGridWnd& grid = view->GetGrid();
+    std::int64_t caret = grid.GetCaret();
+    for (const unsigned id : {1038u, 1037u, 1038u}) {
+        SCOPED_TRACE(id);
+        QRadioButton* button = m_pDlg->OrderButton(id);
+        QTest::mouseClick(m_pDlg->windowHandle(), Qt::LeftButton, {},
+                          button->mapTo(m_pDlg, button->rect().center()));
+        EXPECT_EQ(m_pDlg->m_nByteOrder, id == 1038u ? 1 : 0);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return QGuiApplication::focusWindow() == m_pMain->windowHandle(); }, 1000));
+        QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Down);
+        EXPECT_GT(grid.GetCaret(), caret);
+        caret = grid.GetCaret();
+    }
 }
 
 TEST_F(CursorDataTest, SixteenBitsBigEndian) {

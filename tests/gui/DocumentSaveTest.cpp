@@ -1,5 +1,6 @@
 // Saving: in place, under a new name, and what a failure leaves behind.
 #include "DocumentTestSupport.h"
+#include "ProgressTestSupport.h"
 
 #include "document/DocumentCommandIds.h"
 #include "framework/CProgress.h"
@@ -354,20 +355,6 @@ TEST_F(DocumentTest, SaveThroughALinkPutInTheFilesPlaceIsRefusedAndSaveAsStillWo
 TEST_F(DocumentTest, CancellingALongSaveLeavesFilesAndEditsAsTheyWere) {
     PromptScript prompts;
     DialogScript dialogs;
-    CProgress::SetDelayForTests(0);
-    struct Restore {
-        ~Restore() {
-            CProgress::SetDelayForTests(-1);
-            CProgress::SetObserverForTests(nullptr);
-        }
-    } restore;
-    int shown = 0;
-    CProgress::SetObserverForTests([&shown](CProgress& progress) {
-        if (progress.Dialog()) {
-            ++shown;
-            progress.Dialog()->cancel();
-        }
-    });
     const QByteArray original(20 << 20, '\0');
     const QString path = Write("large.bin", original);
     CQuexoDoc* doc = Open(path);
@@ -377,21 +364,29 @@ TEST_F(DocumentTest, CancellingALongSaveLeavesFilesAndEditsAsTheyWere) {
     doc->m_pFile->Insert(1, 'Z');
     doc->SetModifiedFlag(true);
 
-    m_app->ExecuteCommand(ID_FILE_SAVE);
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(Read(path), original);
-    EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"}); // no temporary file left
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->m_pFile->GetLength(), original.size() + 1);
-    EXPECT_EQ(Read(path).size(), original.size());
+    for (const CancelBy how : kEveryCancel) {
+        SCOPED_TRACE(testing::Message() << how);
+        {
+            const CancelOnShow cancel(how);
+            m_app->ExecuteCommand(ID_FILE_SAVE);
+            EXPECT_TRUE(cancel.Sent());
+        }
+        EXPECT_EQ(Read(path), original);
+        EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"}); // no temporary file left
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(doc->m_pFile->GetLength(), original.size() + 1);
 
-    // Save as: the new file is not made, the document stays on its own.
-    dialogs.ChooseFile(Path("copy.bin"));
-    m_app->ExecuteCommand(ID_FILE_SAVE_AS);
-    EXPECT_EQ(shown, 2);
-    EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"});
-    EXPECT_EQ(doc->GetPathName(), path);
-    EXPECT_TRUE(doc->IsModified());
+        // Save as: the new file is not made, the document stays on its own.
+        {
+            const CancelOnShow cancel(how);
+            dialogs.ChooseFile(Path("copy.bin"));
+            m_app->ExecuteCommand(ID_FILE_SAVE_AS);
+            EXPECT_TRUE(cancel.Sent());
+        }
+        EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"});
+        EXPECT_EQ(doc->GetPathName(), path);
+        EXPECT_TRUE(doc->IsModified());
+    }
 
     // Not cancelled, the same saves go through.
     CProgress::SetObserverForTests(nullptr);

@@ -2,6 +2,7 @@
 // directions, case folding, EBCDIC, the Find dialog's fields, and the ways a
 // search can end early (Cancel, Escape, a read error).
 #include "EditCommandsTestSupport.h"
+#include "ProgressTestSupport.h"
 
 #include "commands/CFindDlg.h"
 #include "commands/FindCommands.h"
@@ -199,41 +200,22 @@ TEST(FindCommands, CancelEscapeAndReadErrorsKeepCaretAndSelection) {
     }
     ASSERT_EQ(::truncate(path.c_str(), std::int64_t{64} << 20), 0); // sparse, all zeros
 
-    CProgress::SetDelayForTests(0);
-    struct Restore {
-        ~Restore() {
-            CProgress::SetDelayForTests(-1);
-            CProgress::SetObserverForTests(nullptr);
-        }
-    } restore;
-
     PromptScript prompts;
     Searcher s{edittest::OpenDoc(path, 0x20), "needle", 1, 1};
-    int dialogsShown = 0;
-    const auto cancelButton = [&](CProgress& progress) {
-        if (progress.Dialog()) {
-            ++dialogsShown;
-            progress.Dialog()->cancel();
-        }
-    };
-    const auto escapeKey = [&](CProgress&) {
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(&s.doc.Grid(), &escape);
-    };
     for (const int down : {1, 0}) {
-        for (const bool button : {true, false}) {
+        for (const CancelBy how : kEveryCancel) {
+            SCOPED_TRACE(testing::Message() << how << (down ? " down" : " up"));
             s.down = down;
             s.doc.Select(1000, 30000000);
-            CProgress::SetObserverForTests(button ? CProgress::Observer(cancelButton)
-                                                  : CProgress::Observer(escapeKey));
+            const CancelOnShow cancel(how);
             const int before = prompts.Count();
             s.FindNext();
+            EXPECT_TRUE(cancel.Sent());
             EXPECT_EQ(prompts.Count(), before + 1);
             EXPECT_EQ(prompts.LastText(), kNotFound);
             EXPECT_EQ(s.Selection(), std::make_pair(std::int64_t{1000}, std::int64_t{30000000}));
         }
     }
-    EXPECT_EQ(dialogsShown, 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // Another program shortens the file under the search: its error, not

@@ -10,6 +10,8 @@
 #include "framework/DialogScript.h"
 #include "framework/StdCommandIds.h"
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLineEdit>
@@ -208,6 +210,54 @@ TEST_F(OptionsTest, ChosenFontChangesTheCellAndSurvivesARestart) {
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(next->GetGrid().Layout().m_nCharHeight, grid.Layout().m_nCharHeight);
     EXPECT_EQ(dialogs.Unexpected(), 0);
+}
+
+// The dialog starts on the face, style and size the grid draws, offers no
+// effects, and OK without a change changes nothing: neither the stored font
+// nor the grid's cell.
+TEST_F(OptionsTest, FontDialogOkUnchangedKeepsTheDrawnFont) {
+    Start();
+    CQuexoView* view = OpenView();
+    ASSERT_NE(view, nullptr);
+    CHexGridWnd& grid = view->GetGrid();
+    const QFontInfo drawn(grid.DisplayFont());
+    for (const int height : {0, -13, -17}) {
+        SCOPED_TRACE(height);
+        g_displayFont = LogFontFromFont(grid.DisplayFont());
+        g_displayFont.lfHeight = height;
+        const LogFont before = height == 0 ? LogFontFromFont(grid.DisplayFont()) : g_displayFont;
+        DialogScript dialogs;
+        QFont offered;
+        int effectsShown = -1;
+        dialogs.Then([&](QDialog& dialog) {
+            auto* fonts = qobject_cast<QFontDialog*>(&dialog);
+            EXPECT_NE(fonts, nullptr);
+            if (!fonts)
+                return int(QDialog::Rejected);
+            dialog.show();
+            offered = fonts->currentFont();
+            effectsShown = 0;
+            for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+                effectsShown += box->isVisible() ? 1 : 0;
+            auto* buttons = dialog.findChild<QDialogButtonBox*>();
+            QPushButton* ok = buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
+            EXPECT_NE(ok, nullptr);
+            if (ok)
+                QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                                  ok->mapTo(&dialog, ok->rect().center()));
+            return dialog.result();
+        });
+        ASSERT_TRUE(m_app->ExecuteCommand(ID_VIEW_FONT));
+        EXPECT_EQ(dialogs.Unexpected(), 0);
+        EXPECT_EQ(effectsShown, 0);
+        EXPECT_FALSE(offered.italic());
+        EXPECT_EQ(QFontInfo(offered).styleName(), drawn.styleName());
+        EXPECT_EQ(QFontInfo(offered).family(), drawn.family());
+        EXPECT_EQ(g_displayFont.lfHeight, before.lfHeight);
+        EXPECT_EQ(g_displayFont.lfItalic, 0);
+        EXPECT_EQ(g_displayFont.lfWeight, before.lfWeight);
+        EXPECT_FALSE(grid.DisplayFont().italic());
+    }
 }
 
 TEST(OptionsDialog, TabVisitsTheTickedButtonOfEachGroupInOrder) {

@@ -1,6 +1,7 @@
 // Printing read back from PDF: the dump's lines, the selection, the margins,
 // the pages, preview, print margins and printing from the command line.
 #include "FrameTestSupport.h"
+#include "ProgressTestSupport.h"
 
 #include "app/CommandLinePrint.h"
 #include "display/DisplayGlobals.h"
@@ -241,19 +242,13 @@ TEST_F(PrintingTest, LongJobsShowProgressAndCancel) {
     Start();
     g_rcPrintMargins = PrintMargins{1000, 1000, 1000, 11000}; // less than a line: one a page
     ASSERT_NE(Open(Counting(16 * 400)), nullptr);
-    CProgress::SetDelayForTests(0);
-    int steps = 0;
-    const CProgress::Observer previous = CProgress::SetObserverForTests([&](CProgress& progress) {
-        ++steps;
-        if (progress.Dialog())
-            progress.Dialog()->cancel();
-    });
-    QFile::remove(m_pdf);
-    const PrintOutcome outcome = PrintView(*ActiveView(), AfxGetPrinter(), true);
-    CProgress::SetObserverForTests(previous);
-    CProgress::SetDelayForTests(-1);
-    EXPECT_EQ(outcome, PrintOutcome::Cancelled);
-    EXPECT_GE(steps, 1);
+    for (const CancelBy how : kEveryCancel) {
+        SCOPED_TRACE(testing::Message() << how);
+        const CancelOnShow cancel(how);
+        QFile::remove(m_pdf);
+        EXPECT_EQ(PrintView(*ActiveView(), AfxGetPrinter(), true), PrintOutcome::Cancelled);
+        EXPECT_TRUE(cancel.Sent());
+    }
 
     // Uncancelled, the same margins print one line on each of 400 pages.
     PrintDirect();

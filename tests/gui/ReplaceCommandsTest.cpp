@@ -4,6 +4,7 @@
 // the running frame and saved to disk.
 #include "EditCommandsTestSupport.h"
 #include "FrameTestSupport.h"
+#include "ProgressTestSupport.h"
 
 #include "commands/CFindDlg.h"
 #include "commands/CReplaceDlg.h"
@@ -15,10 +16,13 @@
 #include "framework/PromptScript.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 using edittest::Bytes;
 using edittest::NewDoc;
@@ -298,11 +302,53 @@ TEST_F(FrameTest, FindAndReplaceAllByKeysReachTheDisk) {
 }
 
 TEST(ReplaceCommands, CancelledReplaceAllKeepsWhatItReplaced) {
+    for (const CancelBy how : kEveryCancel) {
+        SCOPED_TRACE(testing::Message() << how);
+        PromptScript prompts;
+        const CancelOnShow cancel(how);
+        auto doc = NewDoc(Bytes({'A', '.', 'A', '.', 'A'}));
+        WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
+            SetHex(dialog.ReplaceHexEdit(), QStringLiteral("42"));
+            dialog.ReplaceAllButton()->click();
+        });
+        // Cancelled at the first step, after the first replacement.
+        EXPECT_TRUE(cancel.Sent());
+        EXPECT_EQ(prompts.LastText(), QStringLiteral("1 incidence de data replacé."));
+        EXPECT_EQ(doc.Bytes(), Bytes({'B', '.', 'A', '.', 'A'}));
+        EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{0}, std::int64_t{1}));
+        EXPECT_TRUE(doc.Doc().IsModified());
+    }
+}
+
+// Past 1,000 pieces the loop writes its edits to disk: that flush shows in the
+// progress under its own label, and cancelling it stops the run with the file
+// on disk as it was and the replacements so far in the document.
+TEST(ReplaceCommands, FlushInsideReplaceAllShowsProgressAndCancels) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/pairs.bin");
+    // A write turns a few KiB around it into a memory piece: occurrences far
+    // enough apart each add their own pieces.
+    constexpr int kCount = 1500;
+    constexpr int kSpacing = 5000;
+    QByteArray original(kCount * kSpacing, '\0');
+    for (int i = 0; i < kCount; ++i)
+        original[i * kSpacing + 7] = 'A';
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(original);
+    }
     PromptScript prompts;
+    prompts.Answer(IDYES).Answer(IDOK); // lengths differ; change of mode (flush)
     CProgress::SetDelayForTests(0);
-    CProgress::SetObserverForTests([](CProgress& progress) {
-        if (progress.Dialog())
-            progress.Dialog()->cancel();
+    QStringList labels;
+    CProgress::SetObserverForTests([&](CProgress& progress) {
+        QProgressDialog* dialog = progress.Dialog();
+        if (!dialog)
+            return;
+        labels.append(dialog->labelText());
+        if (labels.back() == QStringLiteral("Enregistrement...") && !progress.Cancelled())
+            CancelThroughWindow(*dialog, CancelBy::Button);
     });
     struct Restore {
         ~Restore() {
@@ -310,14 +356,27 @@ TEST(ReplaceCommands, CancelledReplaceAllKeepsWhatItReplaced) {
             CProgress::SetObserverForTests(nullptr);
         }
     } restore;
-    auto doc = NewDoc(Bytes({'A', '.', 'A', '.', 'A'}));
-    WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
-        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("42"));
-        dialog.ReplaceAllButton()->click();
-    });
-    // Cancelled at the first step, after the first replacement.
-    EXPECT_EQ(prompts.LastText(), QStringLiteral("1 incidence de data replacé."));
-    EXPECT_EQ(doc.Bytes(), Bytes({'B', '.', 'A', '.', 'A'}));
-    EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{0}, std::int64_t{1}));
-    EXPECT_TRUE(doc.Doc().IsModified());
+    {
+        auto doc = edittest::OpenDoc(path.toStdString(), 0x22);
+        WithDialog(doc, "A", [&](CReplaceDlg& dialog) {
+            SetHex(dialog.ReplaceHexEdit(), QStringLiteral("4242"));
+            dialog.ReplaceAllButton()->click();
+        });
+        ASSERT_TRUE(labels.contains(QStringLiteral("Enregistrement...")));
+        ASSERT_GE(prompts.Count(), 3);
+        const QString last = prompts.LastText();
+        const int count = last.section(QLatin1Char(' '), 0, 0).toInt();
+        EXPECT_TRUE(last.endsWith(QStringLiteral("incidence de data replacé.")))
+            << last.toStdString();
+        EXPECT_GT(count, 100);
+        EXPECT_LT(count, kCount);
+        QFile onDisk(path);
+        ASSERT_TRUE(onDisk.open(QIODevice::ReadOnly));
+        EXPECT_EQ(onDisk.readAll(), original);
+        const auto bytes = doc.Bytes();
+        EXPECT_EQ(bytes.size(), std::size_t(original.size() + count));
+        EXPECT_TRUE(doc.Doc().IsModified());
+    }
+    QDir folder(dir.path());
+    EXPECT_EQ(folder.entryList(QDir::Files), QStringList{"pairs.bin"}); // no temporary left
 }

@@ -143,3 +143,29 @@ TEST_F(WindowStateTest, PlacesOffEveryScreenAreBroughtBack) {
     EXPECT_TRUE(screen.intersects(m_pMain->frameGeometry()));
     EXPECT_TRUE(screen.intersects(m_pMain->GetCursorDataWnd()->frameGeometry()));
 }
+
+// Under a window manager a frame and its client area differ: saving one and
+// restoring the other would move the windows at every run.
+TEST_F(WindowStateTest, TenRestartsLeaveBothWindowsWhereTheyWere) {
+    Start();
+    m_pMain->move(m_pMain->pos() + QPoint(37, 23));
+    CCursorDataDlg* cursor = m_pMain->GetCursorDataWnd();
+    ASSERT_TRUE(cursor->isVisible());
+    cursor->move(m_pMain->pos() + QPoint(300, 150));
+    QTest::qWait(200); // a window manager places windows in its own time
+    const QPoint mainPlace = m_pMain->pos();
+    const QRect mainClient = m_pMain->geometry();
+    const QPoint cursorPlace = cursor->pos();
+    for (int run = 1; run <= 10; ++run) {
+        SCOPED_TRACE(run);
+        m_pMain->SaveWindowState();
+        Restart();
+        cursor = m_pMain->GetCursorDataWnd();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(cursor));
+        (void)QTest::qWaitFor(
+            [&] { return m_pMain->pos() == mainPlace && cursor->pos() == cursorPlace; }, 1000);
+        EXPECT_EQ(m_pMain->pos(), mainPlace);
+        EXPECT_EQ(m_pMain->geometry(), mainClient);
+        EXPECT_EQ(cursor->pos(), cursorPlace);
+    }
+}

@@ -64,8 +64,10 @@ void CQuexoView::OnBeginPrinting(QPainter* /*painter*/, CPrintInfo* info) {
         start = 0;
         length = document && document->m_pFile ? document->m_pFile->GetLength() : 0;
     }
+    // Addresses in the base this view shows, which may not have taken a new
+    // global setting yet.
     std::unique_ptr<PrintJobInfo> job = MakePrintJob(
-        *info->m_pPrinter, logicalDpiY(), start, length, g_bHexAddress != 0, g_bUpperChars != 0);
+        *info->m_pPrinter, logicalDpiY(), start, length, m_grid.IsHexAddress(), g_bUpperChars != 0);
     info->m_nFromPage = 1;
     info->m_nToPage = job->plan.PageCount();
     info->m_lpUserData = job.release();

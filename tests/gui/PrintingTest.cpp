@@ -1,6 +1,6 @@
 // Printing read back from PDF: the dump's lines, the selection, the margins,
 // the pages, preview, print margins and printing from the command line.
-#include "FrameTestSupport.h"
+#include "PrintTestSupport.h"
 
 #include "app/CommandLinePrint.h"
 #include "display/DisplayGlobals.h"
@@ -18,86 +18,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-
-namespace {
-
-QString RunTool(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString PdfText(const QString& pdf) {
-    return RunTool(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
-}
-
-int PdfPages(const QString& pdf) {
-    const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    return pages.match(RunTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
-}
-
-// The top-left corner, in points, of the first word on the first page.
-QPointF FirstWordCorner(const QString& pdf) {
-    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
-    const QRegularExpressionMatch match =
-        word.match(RunTool(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"}));
-    return match.hasMatch() ? QPointF(match.captured(1).toDouble(), match.captured(2).toDouble())
-                            : QPointF(-1, -1);
-}
-
-QStringList Lines(const QString& text) {
-    QStringList lines;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        if (!line.trimmed().isEmpty())
-            lines.append(line.trimmed());
-    return lines;
-}
-
-QByteArray Counting(int count) {
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.append(char(i));
-    return bytes;
-}
-
-// The display globals and the application printer are process-wide: each test
-// prints into its own PDF and leaves the settings as it found them.
-class PrintingTest : public FrameTest {
-protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        m_saved = CurrentDisplaySettings(2);
-        m_pdf = Path("out.pdf");
-        QPrinter& printer = AfxGetPrinter();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_pdf);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    }
-    void TearDown() override {
-        ApplyDisplaySettings(m_saved);
-        FrameTest::TearDown();
-    }
-
-    // Prints the active view without the dialog and returns the text.
-    QString PrintDirect() {
-        QFile::remove(m_pdf);
-        EXPECT_TRUE(m_app->ExecuteCommand(ID_FILE_PRINT_DIRECT));
-        return PdfText(m_pdf);
-    }
-
-    void Select(std::int64_t start, std::int64_t length) {
-        CHexGridWnd& grid = ActiveView()->GetGrid();
-        grid.SetCaret(start + length, false);
-        grid.SetAnchor(start);
-    }
-
-    DisplaySettings m_saved;
-    QString m_pdf;
-};
-
-} // namespace
 
 TEST_F(PrintingTest, PrintDialogOffersTheSelectionAndItsBytesOnly) {
     Start();
@@ -162,6 +82,7 @@ TEST_F(PrintingTest, AddressBaseAndUpperCharacters) {
 
     g_bHexAddress = 0;
     g_bUpperChars = 0;
+    ActiveView()->GetGrid().SetHexAddress(false);
     QStringList lines = Lines(PrintDirect());
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].startsWith("00000016 E9 11")) << lines[1].toStdString();
@@ -169,6 +90,7 @@ TEST_F(PrintingTest, AddressBaseAndUpperCharacters) {
 
     g_bHexAddress = 1;
     g_bUpperChars = 1;
+    ActiveView()->GetGrid().SetHexAddress(true);
     ActiveView()->GetGrid().SetCharSet(kCharSetEbcdic); // the view's character set never applies
     lines = Lines(PrintDirect());
     ASSERT_EQ(lines.size(), 2);

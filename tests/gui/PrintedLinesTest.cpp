@@ -13,6 +13,9 @@
 #include <QFontDatabase>
 #include <QPrintPreviewWidget>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // The text the grid draws for a row of 16 bytes at `address`.
@@ -129,14 +132,17 @@ TEST_F(PrintedLinesTest, PreviewDrawsTheLinesItPrints) {
     Start();
     QByteArray bytes(16 * 8, 'x');
     bytes[16 * 3 + 5] = char(0x85); // a line break to a text layout
+    bytes[16 * 3 + 8] = char(0x80);
     ASSERT_NE(Open(bytes), nullptr);
     g_bUpperChars = 1;
     ActiveView()->GetGrid().SetShowUpper(true);
     EXPECT_EQ(Lines(PrintDirect()).size(), 8);
 
-    // Rows of ink on the top of the preview's first page, wide enough for the
-    // lines to stand apart.
-    int rows = -1;
+    // The top of the preview's first page, wide enough for lines and cells to
+    // stand apart: its rows of ink, and whether each character cell of the
+    // fourth row holds a glyph (… and € as much as x).
+    std::vector<std::pair<int, int>> rows;
+    std::vector<bool> inked;
     DialogScript script;
     script.Then([&](QDialog& dialog) {
         auto* preview = qobject_cast<CPrintPreviewDlg*>(&dialog);
@@ -149,21 +155,44 @@ TEST_F(PrintedLinesTest, PreviewDrawsTheLinesItPrints) {
         preview->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(preview));
         const QImage page = widget->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
-        rows = 0;
-        bool inRow = false;
+        // Inside the page, clear of its edges and shadow.
+        const int left = page.width() / 10;
+        const int right = page.width() * 9 / 10;
+        const auto ink = [&](int x, int y) { return page.constScanLine(y)[x] < 80; };
         for (int y = 0; y < page.height(); ++y) {
-            const uchar* line = page.constScanLine(y);
-            bool ink = false;
-            // Inside the page, clear of its edges and shadow.
-            for (int x = page.width() / 10; x < page.width() * 8 / 10 && !ink; ++x)
-                ink = line[x] < 80;
-            rows += ink && !inRow ? 1 : 0;
-            inRow = ink;
+            bool any = false;
+            for (int x = left; x < right && !any; ++x)
+                any = ink(x, y);
+            if (any && (rows.empty() || rows.back().second != y - 1))
+                rows.emplace_back(y, y);
+            else if (any)
+                rows.back().second = y;
+        }
+        if (rows.size() != 8)
+            return int(QDialog::Rejected);
+        // The first row is 74 cells of text; its ink spans them all.
+        int first = right;
+        int last = left;
+        for (int y = rows[0].first; y <= rows[0].second; ++y)
+            for (int x = left; x < right; ++x)
+                if (ink(x, y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        const double cell = (last - first + 1) / 74.0;
+        for (int j = 0; j < 16; ++j) {
+            const double x0 = first + (58 + j + 0.2) * cell;
+            bool any = false;
+            for (int y = rows[3].first; y <= rows[3].second && !any; ++y)
+                for (int x = int(x0); x < int(x0 + 0.6 * cell) && !any; ++x)
+                    any = ink(x, y);
+            inked.push_back(any);
         }
         preview->hide();
         return int(QDialog::Rejected);
     });
     EXPECT_TRUE(m_app->ExecuteCommand(ID_FILE_PRINT_PREVIEW));
-    EXPECT_EQ(rows, 8);
+    EXPECT_EQ(rows.size(), 8U);
+    EXPECT_EQ(inked, std::vector<bool>(16, true));
     EXPECT_EQ(script.Unexpected(), 0);
 }

@@ -101,8 +101,12 @@ void CQuexoView::OnFilePrintMargins() {
             MarginsInThousandths(printer.pageLayout().margins(QPageLayout::Inch));
         PrinterMetrics paper = MetricsOf(printer);
         paper.offsetX = paper.offsetY = 0; // margins count from the paper's edges
-        const int lineHeight =
-            PrinterLineHeight(PrinterFont(g_displayFont, paper.dpiY, logicalDpiY()), printer);
+        // The font as a job would print with these margins: made smaller when
+        // a line would not fit their width.
+        const QFont font = FitPrinterFont(PrinterFont(g_displayFont, paper.dpiY, logicalDpiY()),
+                                          printer, PrintLineCells(kPrintAddressDigits),
+                                          PrintAreaFromMargins(paper, chosen).Width());
+        const int lineHeight = PrinterLineHeight(font, printer);
         if (MarginsLeaveALine(paper, chosen, lineHeight)) {
             g_rcPrintMargins = chosen;
             return;

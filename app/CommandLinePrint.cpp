@@ -1,10 +1,12 @@
 #include "app/CommandLinePrint.h"
 
+#include "document/CTextHandOff.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocument.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/CommandGuard.h"
+#include "framework/PdfOutputFile.h"
 #include "framework/Prompt.h"
 #include "framework/ViewPrinting.h"
 
@@ -24,16 +26,52 @@ const char* const kNoDefaultPrinter = "Aucune imprimante par défaut n'est insta
 const char* const kUnknownPrinter = "L'imprimante « %1 » est introuvable.";
 
 void ReportFailure(const QString& text) {
-    // Scripts see it too.
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
+
+// While printing from the command line every message also goes to standard
+// error, so scripts see why, whoever raised it (the document, the printer).
+class EchoPromptsToStderr {
+public:
+    EchoPromptsToStderr() {
+        m_previous = PromptService::SetHandler([this](const PromptRequest& request) {
+            std::fprintf(stderr, "%s\n", request.m_strText.toLocal8Bit().constData());
+            return m_previous ? m_previous(request) : PromptService::ShowMessageBox(request);
+        });
+    }
+    ~EchoPromptsToStderr() { PromptService::SetHandler(m_previous); }
+    EchoPromptsToStderr(const EchoPromptsToStderr&) = delete;
+    EchoPromptsToStderr& operator=(const EchoPromptsToStderr&) = delete;
+
+private:
+    PromptService::Handler m_previous;
+};
+
+// A script must never wait for a question: the file opens in hex whatever the
+// open-text-file mode says, and the mode is the user's again afterwards.
+class OpenTextFilesInHex {
+public:
+    OpenTextFilesInHex() : m_nSaved(CTextHandOff::Current().m_nOpenTextMode) {
+        CTextHandOff::Current().m_nOpenTextMode = 1;
+    }
+    ~OpenTextFilesInHex() { CTextHandOff::Current().m_nOpenTextMode = m_nSaved; }
+    OpenTextFilesInHex(const OpenTextFilesInHex&) = delete;
+    OpenTextFilesInHex& operator=(const OpenTextFilesInHex&) = delete;
+
+private:
+    int m_nSaved;
+};
 
 // The printer the command line asks for, or null once reported.
 std::unique_ptr<QPrinter> ChoosePrinter(const CCommandLineInfo& info) {
     if (info.m_nShellCommand == CCommandLineInfo::FilePrintTo) {
         const QString& name = info.m_strPrinterName;
         if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            const QString refusal = PdfOutputRefusal(name, info.m_strFileName);
+            if (!refusal.isEmpty()) {
+                ReportFailure(refusal);
+                return nullptr;
+            }
             auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(name);
@@ -57,6 +95,7 @@ std::unique_ptr<QPrinter> ChoosePrinter(const CCommandLineInfo& info) {
 } // namespace
 
 int PrintFromCommandLine(CWinApp& app, const CCommandLineInfo& info) {
+    const EchoPromptsToStderr echo;
     const std::unique_ptr<QPrinter> printer = ChoosePrinter(info);
     if (!printer)
         return kNoPrinter;
@@ -64,7 +103,10 @@ int PrintFromCommandLine(CWinApp& app, const CCommandLineInfo& info) {
     int status = kNotPrinted;
     CDocument* document = nullptr;
     RunGuarded([&] {
-        document = app.OpenDocumentFile(info.m_strFileName);
+        {
+            const OpenTextFilesInHex inHex;
+            document = app.OpenDocumentFile(info.m_strFileName);
+        }
         if (!document || document->GetViews().empty())
             return; // the document reported why
         if (PrintView(*document->GetViews().front(), *printer, true) == PrintOutcome::Printed)

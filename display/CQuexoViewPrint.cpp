@@ -64,8 +64,10 @@ void CQuexoView::OnBeginPrinting(QPainter* /*painter*/, CPrintInfo* info) {
         start = 0;
         length = document && document->m_pFile ? document->m_pFile->GetLength() : 0;
     }
+    // Addresses in the base this view shows, which may not have taken a new
+    // global setting yet.
     std::unique_ptr<PrintJobInfo> job = MakePrintJob(
-        *info->m_pPrinter, logicalDpiY(), start, length, g_bHexAddress != 0, g_bUpperChars != 0);
+        *info->m_pPrinter, logicalDpiY(), start, length, m_grid.IsHexAddress(), g_bUpperChars != 0);
     info->m_nFromPage = 1;
     info->m_nToPage = job->plan.PageCount();
     info->m_lpUserData = job.release();
@@ -99,8 +101,12 @@ void CQuexoView::OnFilePrintMargins() {
             MarginsInThousandths(printer.pageLayout().margins(QPageLayout::Inch));
         PrinterMetrics paper = MetricsOf(printer);
         paper.offsetX = paper.offsetY = 0; // margins count from the paper's edges
-        const int lineHeight =
-            PrinterLineHeight(PrinterFont(g_displayFont, paper.dpiY, logicalDpiY()), printer);
+        // The font as a job would print with these margins: made smaller when
+        // a line would not fit their width.
+        const QFont font = FitPrinterFont(PrinterFont(g_displayFont, paper.dpiY, logicalDpiY()),
+                                          printer, PrintLineCells(kPrintAddressDigits),
+                                          PrintAreaFromMargins(paper, chosen).Width());
+        const int lineHeight = PrinterLineHeight(font, printer);
         if (MarginsLeaveALine(paper, chosen, lineHeight)) {
             g_rcPrintMargins = chosen;
             return;

@@ -36,15 +36,33 @@ int PrinterLineHeight(const QFont& font, QPrinter& printer) {
     return std::max(1, QFontMetrics(font, &printer).height());
 }
 
+int PrinterCellWidth(const QFont& font, QPrinter& printer) {
+    return std::max(1, QFontMetrics(font, &printer).averageCharWidth());
+}
+
+QFont FitPrinterFont(const QFont& font, QPrinter& printer, int cells, int areaWidth) {
+    QFont sized = font;
+    const int pixels = FitPrintPixelSize(font.pixelSize(), cells, areaWidth, [&](int size) {
+        sized.setPixelSize(size);
+        return PrinterCellWidth(sized, printer);
+    });
+    sized.setPixelSize(pixels);
+    return sized;
+}
+
 std::unique_ptr<PrintJobInfo> MakePrintJob(QPrinter& printer, int screenDpiY, std::int64_t start,
                                            std::int64_t length, bool hexAddress, bool upperChars) {
     const PrinterMetrics metrics = MetricsOf(printer);
     const PrintArea area = PrintAreaFromMargins(metrics, g_rcPrintMargins);
-    const QFont font = PrinterFont(g_displayFont, metrics.dpiY, screenDpiY);
+    const int cells = PrintLineCells(PrintJobAddressDigits(start, length, hexAddress));
+    const QFont font = FitPrinterFont(PrinterFont(g_displayFont, metrics.dpiY, screenDpiY), printer,
+                                      cells, area.Width());
     const int lineHeight = PrinterLineHeight(font, printer);
-    auto job = std::make_unique<PrintJobInfo>(
-        PrintJobInfo{CPrintJobPlan(start, length, area.Height(), lineHeight, hexAddress), font,
-                     lineHeight, area, upperChars, hexAddress});
+    auto job = std::make_unique<PrintJobInfo>(PrintJobInfo{
+        CPrintJobPlan(start, length, area.Height(), lineHeight, hexAddress), font, lineHeight,
+        PrinterCellWidth(font, printer), area, upperChars, hexAddress, CRowPainter()});
+    job->cells.SetFont(font);
+    job->cells.SetCellWidth(job->cellWidth);
     return job;
 }
 
@@ -66,7 +84,6 @@ void PrintHexPage(QPainter& painter, const PrintJobInfo& job, const CPieceFile64
     painter.setPen(Qt::black);
     painter.setClipRect(QRect(job.area.left, job.area.top, job.area.Width(), job.area.Height()));
     painter.translate(job.area.left, job.area.top);
-    const int ascent = QFontMetrics(job.font, painter.device()).ascent();
     for (int i = 0; i < lines; ++i) {
         const std::int64_t offset = std::int64_t{i} * kPrintBytesPerLine;
         const int count = static_cast<int>(std::clamp<std::int64_t>(
@@ -77,8 +94,10 @@ void PrintHexPage(QPainter& painter, const PrintJobInfo& job, const CPieceFile64
         const std::string line =
             FormatPrintLine(pageStart + offset, plan.AddressDigits(), job.hexAddress,
                             bytes.data() + offset, count, job.upperChars);
-        painter.drawText(QPoint(0, i * job.lineHeight + ascent),
-                         QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+        job.cells.SetLine(reinterpret_cast<const unsigned char*>(line.data()),
+                          static_cast<int>(line.size()));
+        job.cells.DrawCells(painter, QPoint(0, i * job.lineHeight), 0,
+                            static_cast<int>(line.size()));
     }
     painter.restore();
 }

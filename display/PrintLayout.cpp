@@ -31,6 +31,37 @@ int PrintAddressDigits(std::int64_t lastAddress, bool hexAddress) {
     return std::max(kPrintAddressDigits, DigitCount(address, hexAddress ? 16U : 10U));
 }
 
+int PrintJobAddressDigits(std::int64_t start, std::int64_t length, bool hexAddress) {
+    start = std::max<std::int64_t>(start, 0);
+    length = std::max<std::int64_t>(length, 0);
+    const std::int64_t lastLine = (length - 1) / kPrintBytesPerLine;
+    return PrintAddressDigits(start + lastLine * kPrintBytesPerLine, hexAddress);
+}
+
+int PrintLineCells(int addressDigits) {
+    return addressDigits + kCharColumnOffset + kPrintBytesPerLine;
+}
+
+int FitPrintPixelSize(int pixelSize, int cells, int areaWidth,
+                      const std::function<int(int)>& cellWidthAt) {
+    const int largest = std::max(pixelSize, 1);
+    const std::int64_t width = std::max(areaWidth, 0);
+    const auto needed = [&](int size) {
+        return std::int64_t{std::max(cells, 0)} * std::max(cellWidthAt(size), 0);
+    };
+    // The width is about proportional to the size: proportional steps land
+    // close; rounding in the font's metrics may leave room for a size or two
+    // more, taken back afterwards.
+    int size = largest;
+    while (size > 1 && needed(size) > width) {
+        const std::int64_t proportional = size * width / std::max<std::int64_t>(needed(size), 1);
+        size = static_cast<int>(std::clamp<std::int64_t>(proportional, 1, size - 1));
+    }
+    while (size < largest && needed(size + 1) <= width)
+        ++size;
+    return size;
+}
+
 std::string FormatPrintLine(std::int64_t address, int digits, bool hexAddress,
                             const unsigned char* bytes, int count, bool upperChars) {
     count = std::clamp(count, 0, kPrintBytesPerLine);
@@ -83,7 +114,7 @@ CPrintJobPlan::CPrintJobPlan(std::int64_t start, std::int64_t length, int areaHe
     : m_nStart(std::max<std::int64_t>(start, 0)), m_nLength(std::max<std::int64_t>(length, 0)),
       m_nLineCount((m_nLength - 1) / kPrintBytesPerLine + 1),
       m_nLinesPerPage(lineHeight > 0 ? std::max(areaHeight / lineHeight, 1) : 1),
-      m_nAddressDigits(PrintAddressDigits(LineAddress(m_nLineCount - 1), hexAddress)) {}
+      m_nAddressDigits(PrintJobAddressDigits(m_nStart, m_nLength, hexAddress)) {}
 
 std::int64_t CPrintJobPlan::PageCount() const {
     return (m_nLineCount - 1) / m_nLinesPerPage + 1;

@@ -7,19 +7,35 @@
 #include "display/DisplaySettings.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 inline constexpr int kPrintBytesPerLine = 16;
 inline constexpr int kPrintAddressDigits = 8;
 
-// The printed character of byte b: '.' below 0x20, and for 0x7F and above
+// The display code printed for byte b: '.' below 0x20, and for 0x7F and above
 // unless upperChars; otherwise the byte itself. The view's character set does
-// not apply: printed characters are always ASCII (and Latin-1 above 0x7F).
+// not apply: printed characters are always ASCII. Codes are drawn through the
+// grid's code page (DisplayCodeToUnicode), so 0x80-0x9F print as on screen.
 unsigned char PrintChar(unsigned char b, bool upperChars);
 
 // The address width of a job: 8 digits, or as many as its widest address
 // (`lastAddress`, the last line's) needs, so no digit is ever cut.
 int PrintAddressDigits(std::int64_t lastAddress, bool hexAddress);
+
+// The address width of a job printing `length` bytes from `start`: that of its
+// last line.
+int PrintJobAddressDigits(std::int64_t start, std::int64_t length, bool hexAddress);
+
+// Cells of a full printed line: address, blank, 16 pairs, blank, 16 characters.
+int PrintLineCells(int addressDigits);
+
+// The largest font pixel size, at most `pixelSize` (and at least 1), at which
+// `cells` cells of `cellWidthAt(size)` device units fit in `areaWidth`: a
+// printed line is never cut at the right margin, a font too large for the
+// paper is made smaller instead.
+int FitPrintPixelSize(int pixelSize, int cells, int areaWidth,
+                      const std::function<int(int)>& cellWidthAt);
 
 // One printed line of `count` (0 … 16) bytes: the address zero-padded to
 // `digits`, a blank, the pair of byte j at cells digits+1+3j, and its character

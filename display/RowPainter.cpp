@@ -16,6 +16,13 @@ void CRowPainter::SetFont(const QFont& font) {
     m_font = font;
     m_rawFont = QRawFont::fromFont(font);
     m_nAscent = QFontMetrics(font).ascent();
+    for (int code = 0; code < 256; ++code) {
+        // A control character must never reach a text layout: U+0085 alone
+        // breaks the line there.
+        const QChar ch(DisplayCodeToUnicode(static_cast<unsigned char>(code)));
+        m_charOf[static_cast<size_t>(code)] =
+            ch.category() == QChar::Other_Control ? u'.' : ch.unicode();
+    }
     if (!m_rawFont.isValid())
         return;
     m_run.setRawFont(m_rawFont);
@@ -30,6 +37,8 @@ void CRowPainter::SetFont(const QFont& font) {
         m_rawFont.glyphIndexesForChars(&ch, 1, &glyph, &n);
         // A character the font lacks is drawn as '.', never as a missing-glyph box.
         m_glyphOf[static_cast<size_t>(code)] = glyph != 0 || code == ' ' ? glyph : dot;
+        if (glyph == 0 && code != ' ')
+            m_charOf[static_cast<size_t>(code)] = u'.';
     }
 }
 
@@ -46,6 +55,13 @@ void CRowPainter::SetLine(const unsigned char* line, int cells) {
         m_glyphs[static_cast<size_t>(i)] = m_glyphOf[m_line[static_cast<size_t>(i)]];
 }
 
+QString CRowPainter::Text() const {
+    QString text(m_nCells, QChar(u' '));
+    for (int i = 0; i < m_nCells; ++i)
+        text[i] = QChar(m_charOf[m_line[static_cast<size_t>(i)]]);
+    return text;
+}
+
 void CRowPainter::DrawCells(QPainter& painter, QPoint rowOrigin, int first, int count) {
     first = std::max(first, 0);
     count = std::min(count, m_nCells - first);
@@ -59,7 +75,7 @@ void CRowPainter::DrawCells(QPainter& painter, QPoint rowOrigin, int first, int 
     // No raw access to this font: draw cell by cell so the columns still hold.
     painter.setFont(m_font);
     for (int i = first; i < first + count; ++i) {
-        const QChar ch(DisplayCodeToUnicode(m_line[static_cast<size_t>(i)]));
+        const QChar ch(m_charOf[m_line[static_cast<size_t>(i)]]);
         painter.drawText(QPoint(rowOrigin.x() + i * m_nCellWidth, rowOrigin.y() + m_nAscent),
                          QString(ch));
     }

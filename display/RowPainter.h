@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QRawFont>
+#include <QString>
 
 #include <array>
 
@@ -26,6 +27,8 @@ public:
     // Draws cells first ... first + count - 1 of the line in the painter's pen
     // colour; rowOrigin is the top-left corner of the row's cell 0.
     void DrawCells(QPainter& painter, QPoint rowOrigin, int first, int count);
+    // The characters DrawCells draws for the line, a '.' where the font lacks one.
+    QString Text() const;
 
 private:
     QFont m_font;
@@ -35,6 +38,7 @@ private:
     int m_nCellWidth = 1;
     int m_nCells = 0;
     std::array<quint32, 256> m_glyphOf{};
+    std::array<char16_t, 256> m_charOf{};
     std::array<unsigned char, CRowLayout::kMaxRowCells> m_line{};
     std::array<quint32, CRowLayout::kMaxRowCells> m_glyphs{};
     std::array<QPointF, CRowLayout::kMaxRowCells> m_positions{};

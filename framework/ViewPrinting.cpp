@@ -1,9 +1,11 @@
 #include "framework/ViewPrinting.h"
 
+#include "framework/CDocument.h"
 #include "framework/CPrintPreviewDlg.h"
 #include "framework/CProgress.h"
 #include "framework/CView.h"
 #include "framework/DialogRunner.h"
+#include "framework/PdfOutputFile.h"
 #include "framework/Prompt.h"
 
 #include <QCoreApplication>
@@ -96,10 +98,21 @@ PrintOutcome PrintView(CView& view, QPrinter& printer, bool direct) {
     if (!view.OnPreparePrinting(&info))
         return PrintOutcome::Cancelled;
 
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const CDocument* document = view.GetDocument();
+        const QString refusal = PdfOutputRefusal(printer.outputFileName(),
+                                                 document ? document->GetPathName() : QString());
+        if (!refusal.isEmpty()) {
+            AfxMessageBox(refusal, MB_OK | MB_ICONSTOP);
+            return PrintOutcome::Failed;
+        }
+    }
+    const QString label = PrinterLabel(printer);
+    // Declared before the painter, so the job has ended before the file goes.
+    CPdfOutputFile output(printer);
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        AfxMessageBox(QString::fromUtf8(kCannotPrint).arg(PrinterLabel(printer)),
-                      MB_OK | MB_ICONSTOP);
+    if (!output.IsReady() || !painter.begin(&printer)) {
+        AfxMessageBox(QString::fromUtf8(kCannotPrint).arg(label), MB_OK | MB_ICONSTOP);
         return PrintOutcome::Failed;
     }
     bool cancelled = false;
@@ -131,9 +144,10 @@ PrintOutcome PrintView(CView& view, QPrinter& printer, bool direct) {
         printer.abort();
     if (!painter.end())
         failed = !cancelled;
+    if (!failed && !cancelled && !output.Commit())
+        failed = true;
     if (failed) {
-        AfxMessageBox(QString::fromUtf8(kCannotPrint).arg(PrinterLabel(printer)),
-                      MB_OK | MB_ICONSTOP);
+        AfxMessageBox(QString::fromUtf8(kCannotPrint).arg(label), MB_OK | MB_ICONSTOP);
         return PrintOutcome::Failed;
     }
     return cancelled ? PrintOutcome::Cancelled : PrintOutcome::Printed;

@@ -58,6 +58,9 @@ int GetFileLength(FileHandle file, std::int64_t* length);
 // Whether `name` still leads to the file open through `file` (false when the
 // name is gone or now names another file).
 bool IsFileNamed(FileHandle file, const std::string& name);
+// Whether the names `a` and `b` lead to one and the same existing file (links
+// followed, hard links included).
+bool SameFileOnDisk(const std::string& a, const std::string& b);
 // Whether `name` itself (a link in its last part not followed) is a regular
 // file; `*exists` tells whether anything at all stands under the name.
 bool IsRegularName(const std::string& name, bool* exists);

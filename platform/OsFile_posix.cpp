@@ -272,6 +272,14 @@ bool IsFileNamed(FileHandle file, const std::string& name) {
     return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+bool SameFileOnDisk(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0)
+        return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 bool IsRegularName(const std::string& name, bool* exists) {
     struct stat st {};
     *exists = ::lstat(name.c_str(), &st) == 0 || errno != ENOENT;

@@ -267,6 +267,17 @@ bool IsFileNamed(FileHandle file, const std::string& name) {
            info.nFileIndexHigh == open.nFileIndexHigh && info.nFileIndexLow == open.nFileIndexLow;
 }
 
+bool SameFileOnDisk(const std::string& a, const std::string& b) {
+    const HANDLE first =
+        ::CreateFileW(Wide(a).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (first == INVALID_HANDLE_VALUE)
+        return false;
+    const bool same = IsFileNamed(reinterpret_cast<FileHandle>(first), b);
+    ::CloseHandle(first);
+    return same;
+}
+
 bool IsRegularName(const std::string& name, bool* exists) {
     const DWORD attributes = ::GetFileAttributesW(Wide(name).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -124,4 +126,38 @@ TEST(PrintLayout, AreaInsideTheMarginsFromThePaperEdges) {
     EXPECT_FALSE(MarginsLeaveALine(printer, PrintMargins{0, 5400, 0, 5400}, 121));
     EXPECT_FALSE(MarginsLeaveALine(printer, PrintMargins{4250, 0, 4250, 0}, 100))
         << "no width left";
+}
+
+TEST(PrintLayout, FontShrinksToTheLargestSizeWhoseLineFits) {
+    // Cell widths of real fonts are about 0.6 of the size, rounded either way
+    // and sometimes jumping by more than one unit between sizes.
+    const std::vector<std::function<int(int)>> fonts = {
+        [](int size) { return (size * 6 + 5) / 10; },
+        [](int size) { return (size * 6 + 9) / 10; },
+        [](int size) { return size * 6 / 10 + (size % 7 == 0 ? 2 : 0); },
+    };
+    const int cells = PrintLineCells(8);
+    EXPECT_EQ(cells, 74) << "address, blank, 16 pairs, blank, 16 characters";
+    EXPECT_EQ(PrintLineCells(9), 75);
+    for (size_t f = 0; f < fonts.size(); ++f) {
+        const auto& widthAt = fonts[f];
+        for (const int areaWidth : {0, 40, 500, 1234, 4800, 7200}) {
+            for (int size = 1; size <= 250; ++size) {
+                SCOPED_TRACE(testing::Message()
+                             << "font " << f << " width " << areaWidth << " size " << size);
+                const int fitted = FitPrintPixelSize(size, cells, areaWidth, widthAt);
+                ASSERT_GE(fitted, 1);
+                ASSERT_LE(fitted, size) << "never larger than asked";
+                if (fitted > 1) {
+                    ASSERT_LE(cells * widthAt(fitted), areaWidth) << "the line fits";
+                }
+                if (fitted < size) {
+                    ASSERT_GT(cells * widthAt(fitted + 1), areaWidth) << "and no larger size does";
+                }
+            }
+        }
+    }
+    // A job's address width is its last line's, as the plan has it.
+    EXPECT_EQ(PrintJobAddressDigits(0xFFFFFF00LL, 0x200, true), 9);
+    EXPECT_EQ(PrintJobAddressDigits(0, 0, false), 8);
 }

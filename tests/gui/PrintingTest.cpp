@@ -1,6 +1,7 @@
 // Printing read back from PDF: the dump's lines, the selection, the margins,
 // the pages, preview, print margins and printing from the command line.
 #include "FrameTestSupport.h"
+#include "PrintTestSupport.h"
 #include "ProgressTestSupport.h"
 
 #include "app/CommandLinePrint.h"
@@ -19,86 +20,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-
-namespace {
-
-QString RunTool(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString PdfText(const QString& pdf) {
-    return RunTool(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
-}
-
-int PdfPages(const QString& pdf) {
-    const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    return pages.match(RunTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
-}
-
-// The top-left corner, in points, of the first word on the first page.
-QPointF FirstWordCorner(const QString& pdf) {
-    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
-    const QRegularExpressionMatch match =
-        word.match(RunTool(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"}));
-    return match.hasMatch() ? QPointF(match.captured(1).toDouble(), match.captured(2).toDouble())
-                            : QPointF(-1, -1);
-}
-
-QStringList Lines(const QString& text) {
-    QStringList lines;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        if (!line.trimmed().isEmpty())
-            lines.append(line.trimmed());
-    return lines;
-}
-
-QByteArray Counting(int count) {
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.append(char(i));
-    return bytes;
-}
-
-// The display globals and the application printer are process-wide: each test
-// prints into its own PDF and leaves the settings as it found them.
-class PrintingTest : public FrameTest {
-protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        m_saved = CurrentDisplaySettings(2);
-        m_pdf = Path("out.pdf");
-        QPrinter& printer = AfxGetPrinter();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_pdf);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    }
-    void TearDown() override {
-        ApplyDisplaySettings(m_saved);
-        FrameTest::TearDown();
-    }
-
-    // Prints the active view without the dialog and returns the text.
-    QString PrintDirect() {
-        QFile::remove(m_pdf);
-        EXPECT_TRUE(m_app->ExecuteCommand(ID_FILE_PRINT_DIRECT));
-        return PdfText(m_pdf);
-    }
-
-    void Select(std::int64_t start, std::int64_t length) {
-        CHexGridWnd& grid = ActiveView()->GetGrid();
-        grid.SetCaret(start + length, false);
-        grid.SetAnchor(start);
-    }
-
-    DisplaySettings m_saved;
-    QString m_pdf;
-};
-
-} // namespace
 
 TEST_F(PrintingTest, PrintDialogOffersTheSelectionAndItsBytesOnly) {
     Start();
@@ -163,6 +84,7 @@ TEST_F(PrintingTest, AddressBaseAndUpperCharacters) {
 
     g_bHexAddress = 0;
     g_bUpperChars = 0;
+    ActiveView()->GetGrid().SetHexAddress(false);
     QStringList lines = Lines(PrintDirect());
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].startsWith("00000016 E9 11")) << lines[1].toStdString();
@@ -170,6 +92,7 @@ TEST_F(PrintingTest, AddressBaseAndUpperCharacters) {
 
     g_bHexAddress = 1;
     g_bUpperChars = 1;
+    ActiveView()->GetGrid().SetHexAddress(true);
     ActiveView()->GetGrid().SetCharSet(kCharSetEbcdic); // the view's character set never applies
     lines = Lines(PrintDirect());
     ASSERT_EQ(lines.size(), 2);
@@ -383,8 +306,8 @@ TEST_F(PrintingTest, CommandLinePrintsIntoAPdfOrReportsWhy) {
 }
 
 TEST_F(PrintingTest, ProgramPrintsIntoAPdfAndEnds) {
-    // Not text, so opening asks nothing.
-    const QString file = Write("run.bin", QByteArray("Quexo prints\0\x01\x02 line", 20));
+    // Text, which a fresh profile would ask about when opened: printing never asks.
+    const QString file = Write("run.txt", "Quexo prints one line\n");
     const QString pdf = Path("run.pdf");
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -394,11 +317,15 @@ TEST_F(PrintingTest, ProgramPrintsIntoAPdfAndEnds) {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(QUEXO_BUILD_DIR "/app/quexo"), {"/pt", file, pdf});
-    ASSERT_TRUE(process.waitForFinished(30000));
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        FAIL() << "the program waits";
+    }
     EXPECT_EQ(process.exitCode(), 0);
     const QStringList lines = Lines(PdfText(pdf));
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("00000000 51 75 65 78 6F"));
-    EXPECT_TRUE(lines[0].endsWith("Quexo prints..."));
-    EXPECT_EQ(lines[1].simplified(), "00000010 6C 69 6E 65 line");
+    EXPECT_TRUE(lines[0].endsWith("Quexo prints one"));
+    EXPECT_EQ(lines[1].simplified(), "00000010 20 6C 69 6E 65 0A line.");
 }

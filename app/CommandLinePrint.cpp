@@ -29,14 +29,16 @@ void ReportFailure(const QString& text) {
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
-// While printing from the command line every message also goes to standard
-// error, so scripts see why, whoever raised it (the document, the printer).
+// While printing from the command line every message goes to standard error
+// instead of a box, whoever raised it (the document, the printer): a script
+// sees why and never waits for a click. A question gets its cautious answer.
+// A handler installed before (a test scripting the prompts) still sees them.
 class EchoPromptsToStderr {
 public:
     EchoPromptsToStderr() {
         m_previous = PromptService::SetHandler([this](const PromptRequest& request) {
             std::fprintf(stderr, "%s\n", request.m_strText.toLocal8Bit().constData());
-            return m_previous ? m_previous(request) : PromptService::ShowMessageBox(request);
+            return m_previous ? m_previous(request) : CautiousAnswer(request.m_nButtons);
         });
     }
     ~EchoPromptsToStderr() { PromptService::SetHandler(m_previous); }
@@ -44,6 +46,18 @@ public:
     EchoPromptsToStderr& operator=(const EchoPromptsToStderr&) = delete;
 
 private:
+    static int CautiousAnswer(unsigned buttons) {
+        switch (buttons & 0xF) {
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+            return IDCANCEL;
+        case MB_YESNO:
+            return IDNO;
+        default:
+            return IDOK;
+        }
+    }
+
     PromptService::Handler m_previous;
 };
 

@@ -305,27 +305,42 @@ TEST_F(PrintingTest, CommandLinePrintsIntoAPdfOrReportsWhy) {
     EXPECT_FALSE(QFile::exists(Path("never.pdf")));
 }
 
+// Runs the real program with a private profile; fails the test if it waits.
+static void RunProgram(QProcess& process, const QString& home, const QStringList& args) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home + "/config");
+    env.insert("XDG_DATA_HOME", home + "/data");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUEXO_BUILD_DIR "/app/quexo"), args);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "the program waits";
+    }
+}
+
 TEST_F(PrintingTest, ProgramPrintsIntoAPdfAndEnds) {
     // Text, which a fresh profile would ask about when opened: printing never asks.
     const QString file = Write("run.txt", "Quexo prints one line\n");
     const QString pdf = Path("run.pdf");
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", m_dir.path());
-    env.insert("XDG_CONFIG_HOME", Path("config"));
-    env.insert("XDG_DATA_HOME", Path("data"));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QUEXO_BUILD_DIR "/app/quexo"), {"/pt", file, pdf});
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        FAIL() << "the program waits";
-    }
+    RunProgram(process, m_dir.path(), {"/pt", file, pdf});
     EXPECT_EQ(process.exitCode(), 0);
     const QStringList lines = Lines(PdfText(pdf));
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("00000000 51 75 65 78 6F"));
     EXPECT_TRUE(lines[0].endsWith("Quexo prints one"));
     EXPECT_EQ(lines[1].simplified(), "00000010 20 6C 69 6E 65 0A line.");
+}
+
+TEST_F(PrintingTest, ProgramReportsFailuresOnStandardErrorWithoutABox) {
+    // An OK box would hold a script forever: the reason goes to standard error.
+    QProcess process;
+    RunProgram(process, m_dir.path(), {"/pt", Path("absent.bin"), Path("absent.pdf")});
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(process.exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardError()).contains("absent.bin"));
+    EXPECT_FALSE(QFile::exists(Path("absent.pdf")));
 }

@@ -131,7 +131,7 @@ void CChecksumDlg::UpdateButtons() {
     for (size_t i = 0; i < m_boxes.size(); ++i)
         g_chosen[i] = m_boxes[i]->isChecked();
     m_pCompute->setEnabled(!Chosen().empty());
-    m_pCopy->setEnabled(!m_pResults->toPlainText().isEmpty());
+    m_pCopy->setEnabled(m_bHaveResults);
 }
 
 void CChecksumDlg::Compute() {
@@ -139,6 +139,7 @@ void CChecksumDlg::Compute() {
     if (chosen.empty())
         return;
     m_pResults->clear();
+    m_bHaveResults = false;
     std::optional<std::vector<std::string>> results;
     const bool ok = RunGuarded([&] {
         CWaitCursor wait;
@@ -159,6 +160,7 @@ void CChecksumDlg::Compute() {
                          .arg(QString::fromUtf8(ChecksumInfoOf(chosen[i]).label), -width)
                          .arg(QString::fromStdString((*results)[i]));
         m_pResults->setPlainText(lines.join(QLatin1Char('\n')));
+        m_bHaveResults = true;
     }
     UpdateButtons();
 }

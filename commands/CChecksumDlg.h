@@ -50,6 +50,7 @@ private:
     QPushButton* m_pCompute;
     QPushButton* m_pCopy;
     QPlainTextEdit* m_pResults;
+    bool m_bHaveResults = false; // "Copier" has checksums to copy
 };
 
 namespace ChecksumCommands {

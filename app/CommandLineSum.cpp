@@ -4,6 +4,7 @@
 #include "storage/CFileException.h"
 #include "storage/CPieceFile64.h"
 
+#include <exception>
 #include <new>
 
 namespace {
@@ -41,6 +42,9 @@ bool SumFile(ChecksumAlgorithm algorithm, const std::string& name, std::ostream&
         err << "quexo : " << named.GetErrorMessage() << '\n';
     } catch (const std::bad_alloc&) {
         err << "quexo : " << name << " : mémoire insuffisante.\n";
+    } catch (const std::exception&) {
+        err << "quexo : " << name << " : la bibliothèque de chiffrement refuse l'algorithme "
+            << ChecksumInfoOf(algorithm).label << ".\n";
     }
     return false;
 }

@@ -104,9 +104,14 @@ struct CChecksumSet::State {
             value = static_cast<std::uint32_t>(adler32_z(0, Z_NULL, 0));
         } else {
             context = EVP_MD_CTX_new();
-            if (!context || EVP_DigestInit_ex(context, DigestOf(a), nullptr) != 1) {
-                EVP_MD_CTX_free(context);
+            if (!context)
                 throw std::bad_alloc();
+            // A library set up to refuse an algorithm (a FIPS policy refusing
+            // MD5, say) says so here.
+            if (EVP_DigestInit_ex(context, DigestOf(a), nullptr) != 1) {
+                EVP_MD_CTX_free(context);
+                throw std::runtime_error(std::string("checksum algorithm unavailable: ") +
+                                         ChecksumInfoOf(a).label);
             }
         }
     }
@@ -134,7 +139,7 @@ void CChecksumSet::Update(const std::uint8_t* data, std::size_t size) {
             break;
         default:
             if (EVP_DigestUpdate(state->context, data, size) != 1)
-                throw std::bad_alloc();
+                throw std::runtime_error("checksum update failed");
             break;
         }
     }
@@ -151,7 +156,7 @@ std::vector<std::string> CChecksumSet::Finish() {
         std::array<std::uint8_t, EVP_MAX_MD_SIZE> digest{};
         unsigned size = 0;
         if (EVP_DigestFinal_ex(state->context, digest.data(), &size) != 1)
-            throw std::bad_alloc();
+            throw std::runtime_error("checksum finish failed");
         results.push_back(ToLowerHex(std::span(digest.data(), size)));
     }
     return results;

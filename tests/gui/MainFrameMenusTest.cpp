@@ -3,7 +3,11 @@
 // the status bar's message pane, the title and the maximized document windows.
 #include "FrameTestSupport.h"
 
+#include "commands/CChecksumDlg.h"
+#include "display/DisplayGlobals.h"
+#include "display/ViewCommandIds.h"
 #include "frames/FrameCommandIds.h"
+#include "framework/DialogScript.h"
 #include "framework/StdCommandIds.h"
 #include "resources/StringTable.h"
 
@@ -115,6 +119,25 @@ TEST_F(FrameTest, WindowMenuListsTheDocumentWindows) {
     Idle();
     EXPECT_EQ(m_pMain->GetActiveDocument()->GetTitle(), QStringLiteral("a.bin"));
     EXPECT_TRUE(m_pMain->MDIGetActive()->isMaximized());
+}
+
+TEST_F(FrameTest, ChecksumsEntryReachesTheActiveView) {
+    Start();
+    ASSERT_NE(Open(QByteArray(16, 'x')), nullptr);
+    EXPECT_TRUE(Action(ID_EDIT_CHECKSUMS)->isEnabled());
+    const int hex = g_bHexAddress;
+    g_bHexAddress = 1;
+    DialogScript dialogs;
+    QString range;
+    dialogs.Then([&](QDialog& dialog) {
+        if (auto* sums = qobject_cast<CChecksumDlg*>(&dialog))
+            range = sums->RangeLabel()->text();
+        return int(QDialog::Rejected);
+    });
+    Action(ID_EDIT_CHECKSUMS)->trigger();
+    g_bHexAddress = hex;
+    EXPECT_EQ(range, QStringLiteral("Fichier entier, 16 octets de 0x0 à 0xF"));
+    EXPECT_EQ(dialogs.Unexpected(), 0);
 }
 
 TEST_F(FrameTest, CutFollowsTheSelection) {

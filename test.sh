@@ -3,7 +3,7 @@
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps
+scripts/install-deps --test
 
 # Formatting first: it is the cheapest failure to find.
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

@@ -1,5 +1,6 @@
 #include "display/CQuexoView.h"
 
+#include "commands/CChecksumDlg.h"
 #include "commands/EditCommands.h"
 #include "commands/FindCommands.h"
 #include "display/CursorDataFormat.h"
@@ -102,6 +103,10 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     OnCommand(ID_EDIT_REPLACE, [this] {
         if (CQuexoDoc* doc = GetDocument())
             FindCommands::OnEditReplace(*doc, m_grid, m_findBytes);
+    });
+    OnCommand(ID_EDIT_CHECKSUMS, [this] {
+        if (CQuexoDoc* doc = GetDocument())
+            ChecksumCommands::OnEditChecksums(*doc, m_grid);
     });
     OnUpdateCommand(ID_EDIT_FINDNEXT,
                     [this](CCmdUI* ui) { FindCommands::OnUpdateEditFindNext(FindState(), ui); });

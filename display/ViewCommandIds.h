@@ -7,6 +7,8 @@ inline constexpr unsigned ID_EDIT_INSERT = 32774;
 inline constexpr unsigned ID_EDIT_DELETE = 32775;
 inline constexpr unsigned ID_EDIT_GOTO = 32776;
 inline constexpr unsigned ID_EDIT_FINDNEXT = 32777;
+// Ours: checksums of the selection or the whole file.
+inline constexpr unsigned ID_EDIT_CHECKSUMS = 32790;
 
 inline constexpr unsigned ID_INDICATOR_OFFSET = 131;
 inline constexpr unsigned ID_INDICATOR_SELECTION = 132;

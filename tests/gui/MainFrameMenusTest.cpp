@@ -3,7 +3,11 @@
 // the status bar's message pane, the title and the maximized document windows.
 #include "FrameTestSupport.h"
 
+#include "commands/CChecksumDlg.h"
+#include "display/DisplayGlobals.h"
+#include "display/ViewCommandIds.h"
 #include "frames/FrameCommandIds.h"
+#include "framework/DialogScript.h"
 #include "framework/StdCommandIds.h"
 #include "resources/StringTable.h"
 
@@ -76,12 +80,12 @@ TEST_F(FrameTest, DocumentMenuEntriesKeepTheirTexts) {
     ASSERT_NE(Open(QByteArray("\x01", 1)), nullptr);
     Idle(); // update handlers must not rename entries
     QMenuBar* bar = m_pMain->menuBar();
-    EXPECT_EQ(
-        Entries(Popup(bar, "&Edition")),
-        QStringList({"&Annuler\tCtrl+Z", "&Rétablir\tCtrl+Y", "-", "Co&uper\tCtrl+X",
-                     "&Copier\tCtrl+C", "&Coller\tCtrl+V", "&Suprrimer...\tSuppr",
-                     "&Inserer...\tIns", "-", "&Aller à...\tCtrl+G", "-", "&Trouver...\tCtrl+F",
-                     "Trouver &Suivant\tF3", "&Remplacer...\tCtrl+H"}));
+    EXPECT_EQ(Entries(Popup(bar, "&Edition")),
+              QStringList({"&Annuler\tCtrl+Z", "&Rétablir\tCtrl+Y", "-", "Co&uper\tCtrl+X",
+                           "&Copier\tCtrl+C", "&Coller\tCtrl+V", "&Suprrimer...\tSuppr",
+                           "&Inserer...\tIns", "-", "&Aller à...\tCtrl+G", "-",
+                           "&Trouver...\tCtrl+F", "Trouver &Suivant\tF3", "&Remplacer...\tCtrl+H",
+                           "-", "S&ommes de contrôle..."}));
     EXPECT_EQ(Entries(Popup(bar, "&Affichage")),
               QStringList({"Donnée du &Curseur\tCtrl+D", "&Barre d'outils", "Barre de &Statut", "-",
                            "&Options...", "&Police.."}));
@@ -115,6 +119,25 @@ TEST_F(FrameTest, WindowMenuListsTheDocumentWindows) {
     Idle();
     EXPECT_EQ(m_pMain->GetActiveDocument()->GetTitle(), QStringLiteral("a.bin"));
     EXPECT_TRUE(m_pMain->MDIGetActive()->isMaximized());
+}
+
+TEST_F(FrameTest, ChecksumsEntryReachesTheActiveView) {
+    Start();
+    ASSERT_NE(Open(QByteArray(16, 'x')), nullptr);
+    EXPECT_TRUE(Action(ID_EDIT_CHECKSUMS)->isEnabled());
+    const int hex = g_bHexAddress;
+    g_bHexAddress = 1;
+    DialogScript dialogs;
+    QString range;
+    dialogs.Then([&](QDialog& dialog) {
+        if (auto* sums = qobject_cast<CChecksumDlg*>(&dialog))
+            range = sums->RangeLabel()->text();
+        return int(QDialog::Rejected);
+    });
+    Action(ID_EDIT_CHECKSUMS)->trigger();
+    g_bHexAddress = hex;
+    EXPECT_EQ(range, QStringLiteral("Fichier entier, 16 octets de 0x0 à 0xF"));
+    EXPECT_EQ(dialogs.Unexpected(), 0);
 }
 
 TEST_F(FrameTest, CutFollowsTheSelection) {

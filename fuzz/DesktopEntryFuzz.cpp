@@ -27,8 +27,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)execline::PlainFileName(value);
     FUZZ_CHECK(execline::ClassifyFileCodes("sh -c %f " + value) ==
                execline::FileCodeUse::ShellCode);
-    FUZZ_CHECK(execline::ClassifyFileCodes(value + " sh -c -- %f") ==
-                   execline::FileCodeUse::ShellCode ||
-               value.find_first_of("'\"\\%") != std::string::npos);
     return 0;
 }

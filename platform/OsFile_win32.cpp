@@ -7,6 +7,7 @@
 
 #include "platform/FaultInjection.h"
 #include "platform/OsFile.h"
+#include "platform/WindowsNames.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace platform {
+
+using namespace winnames;
 
 const int kShareError = ERROR_SHARING_VIOLATION;
 const int kNoSpace = ERROR_DISK_FULL;
@@ -104,82 +107,6 @@ OVERLAPPED At(std::int64_t offset) {
     at.Offset = static_cast<DWORD>(where);
     at.OffsetHigh = static_cast<DWORD>(where >> 32);
     return at;
-}
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-bool HasLongPrefix(const std::string& path) {
-    return path.rfind("\\\\?\\", 0) == 0;
-}
-
-// The parts of a path after its root ("C:", "\\?\C:", "\\server\share").
-std::vector<std::string> NameParts(const std::string& path) {
-    std::string rest = path;
-    if (rest.rfind("\\\\?\\UNC\\", 0) == 0)
-        rest = rest.substr(8);
-    else if (HasLongPrefix(rest) || rest.rfind("\\\\.\\", 0) == 0)
-        rest = rest.substr(4);
-    if (rest.size() >= 2 && rest[1] == ':')
-        rest = rest.substr(2);
-    std::vector<std::string> parts(1);
-    for (const char c : rest) {
-        if (IsSeparator(c))
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    parts.erase(std::remove(parts.begin(), parts.end(), std::string()), parts.end());
-    return parts;
-}
-
-// "file:stream" or "file::$DATA": a data stream of a file, which a rewrite
-// could not put in place (a move cannot take a stream name).
-bool IsStreamName(const std::string& path) {
-    for (const std::string& part : NameParts(path))
-        if (part.find(':') != std::string::npos)
-            return true;
-    return false;
-}
-
-// CON, PRN, AUX, NUL, COM0-9 and LPT0-9, with any extension and blanks
-// before it ("aux.txt", "nul .c"): under normal path rules such a name opens
-// the device in every folder.
-bool IsDeviceName(const std::string& part) {
-    std::string base = part.substr(0, part.find('.'));
-    while (!base.empty() && (base.back() == ' ' || base.back() == '.'))
-        base.pop_back();
-    for (char& c : base)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-    for (const char* device : kDevices)
-        if (base == device)
-            return true;
-    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
-           base[3] >= '0' && base[3] <= '9';
-}
-
-// Whether `path` (without the "\\?\" prefix) names the same file under
-// normal path rules, which drop trailing dots and blanks, and open devices
-// for reserved names.
-bool SameWithoutLongPrefix(const std::string& path) {
-    for (const std::string& part : NameParts(path))
-        if (part.back() == '.' || part.back() == ' ' || IsDeviceName(part))
-            return false;
-    return path.size() < MAX_PATH;
-}
-
-// "\\?\C:\x" and "\\?\UNC\server\x" back to the names users know, where
-// that names the same file.
-std::string WithoutLongPrefix(const std::string& path) {
-    std::string plain = path;
-    if (path.rfind("\\\\?\\UNC\\", 0) == 0)
-        plain = "\\\\" + path.substr(8);
-    else if (HasLongPrefix(path))
-        plain = path.substr(4);
-    return SameWithoutLongPrefix(plain) ? plain : path;
 }
 
 } // namespace
@@ -578,67 +505,6 @@ int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string
     const int err = ReplaceFile(from, to);
     const int reopen = OpenFile(err == 0 ? to : from, flags, held);
     return err != 0 ? err : reopen;
-}
-
-int CauseFromOsError(int code) {
-    if (code == kStreamName)
-        return 18; // a data stream
-    switch (code) {
-    case 0:
-        return 0;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_NOT_READY:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return 2; // file not found
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_DIRECTORY:
-        return 3; // bad path
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return 4; // too many open files
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_CANNOT_MAKE:
-    case ERROR_NETWORK_ACCESS_DENIED:
-        return 5; // access denied
-    case ERROR_INVALID_HANDLE:
-        return 6; // invalid file
-    case ERROR_CURRENT_DIRECTORY:
-        return 7; // remove current directory
-    case ERROR_NEGATIVE_SEEK:
-    case ERROR_SEEK_ON_DEVICE:
-    case ERROR_SEEK:
-        return 9; // bad seek
-    case ERROR_CRC:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_GEN_FAILURE:
-    case ERROR_IO_DEVICE:
-    case ERROR_SECTOR_NOT_FOUND:
-        return 10; // hardware I/O error
-    case ERROR_SHARING_VIOLATION:
-        return 11; // sharing violation
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_DRIVE_LOCKED:
-        return 12; // lock violation
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_FILE_TOO_LARGE:
-    case 1295:     // ERROR_DISK_QUOTA_EXCEEDED, missing from some headers
-        return 13; // disk full
-    case ERROR_HANDLE_EOF:
-        return 14; // end of file
-    case ERROR_BAD_DEVICE:
-        return 15; // not a regular file
-    default:
-        return 1; // generic
-    }
 }
 
 std::string OsErrorText(int code) {

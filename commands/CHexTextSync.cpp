@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 CHexTextSync::BeepHook g_beepHook;
@@ -23,22 +25,32 @@ void Beep() {
         QApplication::beep();
 }
 
-} // namespace
+// Where an edit of the text field changed it: `prefix` characters before and
+// `suffix` after the change are as they were. The change is taken to end at
+// the caret, as typing, pasting and deleting leave it, so a dot typed beside a
+// dot lands where it was typed; otherwise the longest common ends are taken.
+struct TextEdit {
+    qsizetype prefix = 0;
+    qsizetype suffix = 0;
+};
 
-CByteString TextFieldToCodes(const QString& text, int* refused) {
-    CByteString codes;
-    codes.reserve(static_cast<size_t>(text.size()));
-    for (const char32_t ch : text.toUcs4()) {
-        const int code = UnicodeToDisplayCode(ch);
-        if (code < 0) {
-            if (refused)
-                ++*refused;
-            continue;
-        }
-        codes += static_cast<char>(code);
+TextEdit FindTextEdit(const QList<uint>& before, const QList<uint>& after, qsizetype caret) {
+    TextEdit edit;
+    edit.suffix = after.size() - caret;
+    if (edit.suffix < 0 || edit.suffix > before.size() ||
+        !std::equal(after.end() - edit.suffix, after.end(), before.end() - edit.suffix)) {
+        edit.suffix = 0;
+        while (edit.suffix < std::min(before.size(), after.size()) &&
+               before[before.size() - 1 - edit.suffix] == after[after.size() - 1 - edit.suffix])
+            ++edit.suffix;
     }
-    return codes;
+    const qsizetype limit = std::min(before.size(), after.size()) - edit.suffix;
+    while (edit.prefix < limit && before[edit.prefix] == after[edit.prefix])
+        ++edit.prefix;
+    return edit;
 }
+
+} // namespace
 
 QString CodesToTextField(const CByteString& codes) {
     QString text;
@@ -85,19 +97,54 @@ CByteString CHexTextSync::GetBytes() const {
 }
 
 void CHexTextSync::SyncFromText() {
+    // Only the characters the user changed change bytes: the text before and
+    // after the edit is matched against what the field showed, one character
+    // per byte. Bytes shown as dots keep their values, and those after a 0x00
+    // (the text ends there) stay where they are.
+    const QString now = m_textEdit.text();
+    const QList<uint> before = m_strShownText.toUcs4();
+    const QList<uint> after = now.toUcs4();
+    const TextEdit edit =
+        FindTextEdit(before, after, now.left(m_textEdit.cursorPosition()).toUcs4().size());
+
+    CByteString typed;
+    QString accepted;
     int refused = 0;
-    const CByteString codes = TextFieldToCodes(m_textEdit.text(), &refused);
-    if (refused > 0) {
-        // A character with no byte cannot be searched for: it leaves the field
+    for (qsizetype i = edit.prefix; i < after.size() - edit.suffix; ++i) {
+        const int code = UnicodeToDisplayCode(after[i]);
+        // A character no byte stands for cannot be searched for, nor one
+        // standing for 0x00, where the text would end: it leaves the field
         // with a beep, as a refused hex digit does.
-        const int caret = m_textEdit.cursorPosition();
-        const QString before = m_textEdit.text().left(caret);
-        m_textEdit.setText(CodesToTextField(codes));
-        m_textEdit.setCursorPosition(int(TextFieldToCodes(before).size()));
+        const CByteString byte = code < 0 ? CByteString()
+                                          : TextToBytes(CByteString(1, static_cast<char>(code)),
+                                                        m_nCharSet, AsciiToEbcdic);
+        if (byte.empty() || byte[0] == '\0') {
+            ++refused;
+            continue;
+        }
+        typed += byte;
+        accepted += QString::fromUcs4(reinterpret_cast<const char32_t*>(&after[i]), 1);
+    }
+
+    const CByteString old = GetBytes();
+    const auto shown =
+        static_cast<size_t>(std::min<qsizetype>(before.size(), qsizetype(old.size())));
+    const auto from = std::min(static_cast<size_t>(edit.prefix), shown);
+    const auto to = std::max(from, shown - std::min(shown, static_cast<size_t>(edit.suffix)));
+    const CByteString bytes = old.substr(0, from) + typed + old.substr(to);
+
+    const QString head =
+        QString::fromUcs4(reinterpret_cast<const char32_t*>(before.data()), edit.prefix) + accepted;
+    const QString tail = QString::fromUcs4(
+        reinterpret_cast<const char32_t*>(before.data() + before.size() - edit.suffix),
+        edit.suffix);
+    m_strShownText = head + tail;
+    if (refused > 0) {
+        m_textEdit.setText(m_strShownText);
+        m_textEdit.setCursorPosition(int(head.size()));
         for (int i = 0; i < refused; ++i)
             Beep();
     }
-    const CByteString bytes = TextToBytes(codes, m_nCharSet, AsciiToEbcdic);
     m_hexEdit.setModified(false);
     m_textEdit.setModified(false);
     m_hexEdit.setText(Latin1(BytesToHexText(bytes)));
@@ -117,5 +164,6 @@ void CHexTextSync::SyncFromHex() {
     m_textEdit.setModified(false);
     m_hexEdit.setText(Latin1(hex.text));
     m_hexEdit.setCursorPosition(int(hex.caret));
-    m_textEdit.setText(CodesToTextField(text));
+    m_strShownText = CodesToTextField(text);
+    m_textEdit.setText(m_strShownText);
 }

@@ -1,13 +1,15 @@
 // Keeps a text field and a hex field of a dialog showing the same bytes while
 // the user types in either. The hex field is normalised as it is typed (upper
 // case digits, a blank after every pair, anything else removed with a beep);
-// the text field turns its characters into bytes with the table the grid's
-// character pane uses. The bytes are always read from the hex field.
+// the text field turns the characters the user changes into bytes with the
+// table the grid's character pane uses, leaving every other byte as it was.
+// The bytes are always read from the hex field.
 #pragma once
 
 #include "storage/ByteString.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -41,11 +43,12 @@ private:
     QLineEdit& m_hexEdit;
     int m_nCharSet;
     bool m_bSyncing = false; // setting one field must never feed the other back
+    // The text field as the last sync left it: an edit of the field is found
+    // by comparing with it.
+    QString m_strShownText;
 };
 
-// The text field's characters and the bytes they stand for (before any EBCDIC
-// translation), one table for the whole program: 0x80-0x9F are the Windows-1252
-// characters, 0xA0-0xFF Latin-1. Characters no byte stands for are dropped and
-// counted in `refused`.
-CByteString TextFieldToCodes(const QString& text, int* refused = nullptr);
+// The text field's characters for codes (after any EBCDIC translation), one
+// table for the whole program: 0x80-0x9F are the Windows-1252 characters,
+// 0xA0-0xFF Latin-1.
 QString CodesToTextField(const CByteString& codes);

@@ -324,12 +324,15 @@ void CReplaceDlg::ReplaceWorker(bool all) {
         // Every view repaints once, for all the replacements together, and
         // one undo takes them all back.
         const CEditStep step(m_doc, EditCommands::GridPlace(m_grid));
-        const CQuexoDoc::CEditBatch batch(m_doc);
+        CQuexoDoc::CEditBatch batch(m_doc);
         CWaitCursor wait;
         const std::int64_t end = request.limit >= 0 ? request.limit : file->GetLength();
         ReplaceProgress progress(*file, this, request.start, end);
         ReplaceCallbacks callbacks;
         callbacks.confirmFlush = [&] {
+            // The cursor data window reads the content while the question is
+            // up: the grid shows the same.
+            batch.UpdateViewsNow();
             progress.Pause();
             const bool ok = AfxMessageBox(Text(kFlushQuestion), MB_OKCANCEL) == IDOK;
             progress.Resume();
@@ -348,11 +351,8 @@ void CReplaceDlg::ReplaceWorker(bool all) {
     if (result.end == ReplaceEnd::Failed && IsSaveCancelled(result.error))
         result.end = ReplaceEnd::Cancelled;
 
-    if (result.count > 0) {
-        m_grid.SetCaret(result.next, true);
-        m_grid.SetAnchor(result.next - rlen);
-        m_doc.SetPlaceAfterStep(EditCommands::GridPlace(m_grid));
-    }
+    // The message comes first; the last replacement is selected once it is
+    // answered.
     switch (result.end) {
     case ReplaceEnd::NotFound:
     case ReplaceEnd::Cancelled:
@@ -370,5 +370,10 @@ void CReplaceDlg::ReplaceWorker(bool all) {
     case ReplaceEnd::FlushDeclined:
     case ReplaceEnd::EmptyFind:
         break;
+    }
+    if (result.count > 0) {
+        m_grid.SetCaret(result.next, true);
+        m_grid.SetAnchor(result.next - rlen);
+        m_doc.SetPlaceAfterStep(EditCommands::GridPlace(m_grid));
     }
 }

@@ -148,6 +148,7 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
         } catch (const CSaveCancelled&) {
             return false;
         }
+        ReportDroppedSteps();
     }
     SetModifiedFlag(false);
     return true;

@@ -52,6 +52,9 @@ public:
         ~CEditBatch();
         CEditBatch(const CEditBatch&) = delete;
         CEditBatch& operator=(const CEditBatch&) = delete;
+        // Tells the views now what the batch changed so far, as before a
+        // question: while it is up, every window reads the content as it is.
+        void UpdateViewsNow();
 
     private:
         CQuexoDoc& m_doc;
@@ -104,6 +107,9 @@ private:
     void HistoryMoved();
     // Forgets the places of the steps of a file that is gone.
     void ResetHistory();
+    // Tells the user, in the status bar, when a save made the oldest steps
+    // impossible to undo (the files they read were let go).
+    void ReportDroppedSteps();
     std::uint64_t GroupOf(std::uint64_t stepId) const;
 
     std::uint64_t m_nRevision = 0;

@@ -120,14 +120,20 @@ CQuexoDoc::CEditBatch::CEditBatch(CQuexoDoc& doc) : m_doc(doc) {
 }
 
 CQuexoDoc::CEditBatch::~CEditBatch() {
-    if (--m_doc.m_nBatchDepth > 0 || !m_doc.m_bBatchChanged)
+    if (--m_doc.m_nBatchDepth > 0)
+        return;
+    try {
+        UpdateViewsNow();
+    } catch (...) {
+        // Views only re-read the file here; nothing may leave a destructor.
+    }
+}
+
+void CQuexoDoc::CEditBatch::UpdateViewsNow() {
+    if (!m_doc.m_bBatchChanged)
         return;
     m_doc.m_bBatchChanged = false;
     CContentChangeHint hint(m_doc.m_batchRange, m_doc.m_bBatchLengthChanged);
     m_doc.m_bBatchLengthChanged = false;
-    try {
-        m_doc.UpdateAllViews(nullptr, kHintContentChanged, &hint);
-    } catch (...) {
-        // Views only re-read the file here; nothing may leave a destructor.
-    }
+    m_doc.UpdateAllViews(nullptr, kHintContentChanged, &hint);
 }

@@ -5,6 +5,8 @@
 #include "document/CQuexoDoc.h"
 
 #include "document/UpdateHints.h"
+#include "framework/CMDIFrameWnd.h"
+#include "framework/CWinApp.h"
 #include "storage/CPieceFile64.h"
 
 #include <algorithm>
@@ -27,8 +29,17 @@ void CQuexoDoc::EndEditStep() {
     if (m_pStepFile && m_pStepFile == m_pFile) {
         m_pFile->EndStep();
         SetModifiedFlag(!m_pFile->IsAtSavedState());
+        ReportDroppedSteps(); // a replace-all may have saved part-way
     }
     m_pStepFile = nullptr;
+}
+
+void CQuexoDoc::ReportDroppedSteps() {
+    if (!m_pFile || !m_pFile->TakeDroppedSteps())
+        return;
+    if (CWinApp* app = AfxGetApp(); app && app->GetMainWnd())
+        app->GetMainWnd()->SetMessageText(
+            QStringLiteral("Les modifications les plus anciennes ne peuvent plus être annulées."));
 }
 
 void CQuexoDoc::EndTypingRun() {

@@ -16,6 +16,7 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QUrl>
 
 namespace {
@@ -122,6 +123,9 @@ void CMDIFrameWnd::closeEvent(QCloseEvent* event) {
 }
 
 namespace {
+// Long enough to be read after a save, short enough not to linger.
+constexpr int kMessageTimeout = 15000;
+
 QStringList DroppedFiles(const QMimeData* data) {
     QStringList files;
     if (data)
@@ -172,4 +176,10 @@ void CMDIFrameWnd::OnSubWindowActivated(QMdiSubWindow* window) {
     emit activeChildChanged(frame);
     if (CWinApp* app = AfxGetApp())
         app->RequestIdle();
+}
+
+void CMDIFrameWnd::SetMessageText(const QString& text) {
+    // The status bar, if the frame has one; statusBar() would make one.
+    if (auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly))
+        bar->showMessage(text, kMessageTimeout);
 }

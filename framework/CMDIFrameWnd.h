@@ -41,6 +41,10 @@ public:
     void SetControlBar(unsigned id, QWidget* bar);
     QWidget* GetControlBar(unsigned id) const;
 
+    // A passing note in the status bar's message pane, such as what a save
+    // had to give up; it goes after a while or with the next prompt.
+    void SetMessageText(const QString& text);
+
     // Files dropped onto the window open as documents.
     void DragAcceptFiles(bool accept = true) { setAcceptDrops(accept); }
 

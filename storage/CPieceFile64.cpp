@@ -1,38 +1,12 @@
 #include "storage/CPieceFile64.h"
 
 #include "storage/CPieceHistory.h"
+#include "storage/PieceListCheck.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
-#ifdef QUEXO_CHECK_PIECES
-// Debug and sanitizer builds check the list when every edit ends (normally or
-// by an exception), so a test that breaks it stops where it breaks.
-class EditCheck {
-public:
-    explicit EditCheck(const CPieceFile64& file) : m_file(file) {}
-    EditCheck(const EditCheck&) = delete;
-    EditCheck& operator=(const EditCheck&) = delete;
-    ~EditCheck() {
-        const std::string fault = m_file.CheckInvariants();
-        if (fault.empty())
-            return;
-        std::fprintf(stderr, "CPieceFile64: broken piece list after an edit: %s\n", fault.c_str());
-        std::abort();
-    }
-
-private:
-    const CPieceFile64& m_file;
-};
-#else
-struct EditCheck {
-    explicit EditCheck(const CPieceFile64&) {}
-};
-#endif
-
 // Overwriting inside a file piece copies at least this much into memory, so a
 // run of typed bytes fills one memory piece instead of adding pieces per byte.
 constexpr std::int64_t kOverwriteChunk = 4096;

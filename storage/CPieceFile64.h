@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // One piece of the content. Its start in the content is kept by the owning
@@ -94,6 +95,9 @@ public:
     void EndStep();
     bool CanUndo() const;
     bool CanRedo() const;
+    // How many steps Undo and Redo can go back and forth.
+    int GetUndoCount() const;
+    int GetRedoCount() const;
     // The id of the step the next Undo or Redo acts on; 0 when there is none.
     std::uint64_t GetUndoStepId() const;
     std::uint64_t GetRedoStepId() const;
@@ -109,6 +113,14 @@ public:
     bool IsAtSavedState() const { return GetStateId() == m_nSavedState; }
     // For callers that save the content by other means (save as).
     void MarkSaved() { m_nSavedState = GetStateId(); }
+
+    // A rewrite keeps the file it replaced open (deleted, but still on disk)
+    // while undo may read it. Those files together never hold more than this
+    // many times the saved file's size: a rewrite that would pass it drops
+    // the oldest steps that need the oldest such file, and lets it go.
+    static constexpr std::int64_t kReplacedFilesBound = 2;
+    // True, once, after a save dropped undo steps to stay within the bound.
+    bool TakeDroppedSteps() { return std::exchange(m_bDroppedSteps, false); }
 
 private:
     using PiecePtr = std::unique_ptr<CPiece>;
@@ -196,6 +208,12 @@ private:
     // At the end of a save: the list it replaced, kept while history needs it.
     void KeepSavedOverList(std::vector<CPiece*> oldList);
 
+    // Replaced files (CPieceFile64Replaced.cpp).
+    void BoundReplacedFiles();
+    // Drops the steps that need the file `serial` names, with every step
+    // older than them; returns whether any went.
+    bool DropStepsNeeding(std::uint64_t serial);
+
     // Find helpers (CPieceFile64Find.cpp).
     std::int64_t FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
                           std::int64_t limit);
@@ -227,6 +245,7 @@ private:
     std::uint64_t m_nBaseState = 0; // the state with no step applied
     std::uint64_t m_nSavedState = 0;
     SaveProgress m_saveProgress;
+    bool m_bDroppedSteps = false;
 };
 
 // A save the user stopped; nothing was changed.

@@ -6,6 +6,7 @@
 // original is untouched, and on any failure the piece table is left as it was.
 #include "storage/CPieceFile64.h"
 #include "storage/CPieceHistory.h"
+#include "storage/PieceListCheck.h"
 
 #include <algorithm>
 
@@ -69,6 +70,7 @@ void CPieceFile64::Flush() {
     if (m_hSourceFile == platform::kNoFile)
         Raise(CFileException::fileNotFound); // nothing to write back into
     CheckSavePath();
+    const EditCheck check(*this);
     if (CanCommitInPlace())
         CommitInPlace();
     else
@@ -106,8 +108,10 @@ void CPieceFile64::CommitInPlace() {
     // The memory pieces cover exactly the bytes no file piece stands for, so a
     // failure part-way leaves the pieces describing the edited content, and the
     // save can be tried again.
-    if (m_history && (!m_history->m_undo.empty() || !m_history->m_redo.empty())) {
-        // Steps may read the bytes about to be overwritten: the file's current
+    if (m_history && (!m_history->m_undo.empty() || !m_history->m_redo.empty() ||
+                      !m_history->m_open.m_entries.empty())) {
+        // Steps may read the bytes about to be overwritten, the one being
+        // recorded too (a long replace saving part-way): the file's current
         // version keeps them first (edit-sized: the memory pieces' ranges).
         for (size_t i = 0; i < m_pieces.size(); ++i)
             if (!m_pieces[i]->m_bFromFile)
@@ -233,7 +237,8 @@ void CPieceFile64::StartAfresh(platform::FileHandle handle) {
     // replaced file open for as long as pieces kept for undo read it.
     auto piece = std::make_unique<CPiece>();
     std::shared_ptr<CSourceFile> source;
-    if (handle != m_hSourceFile)
+    const bool rewritten = handle != m_hSourceFile;
+    if (rewritten)
         source = CSourceFile::Adopt(handle);
     else if (m_history)
         source = m_source->MakeNewer();
@@ -253,4 +258,6 @@ void CPieceFile64::StartAfresh(platform::FileHandle handle) {
     m_nPosition = 0;
     m_nSavedState = GetStateId();
     KeepSavedOverList(std::move(replaced)); // may mark the step being recorded
+    if (rewritten)
+        BoundReplacedFiles();
 }

@@ -4,6 +4,7 @@
 // entries in reverse order gives back the very list, piece for piece.
 #include "storage/CPieceFile64.h"
 #include "storage/CPieceHistory.h"
+#include "storage/PieceListCheck.h"
 
 #include <algorithm>
 #include <cassert>
@@ -53,6 +54,14 @@ bool CPieceFile64::CanUndo() const {
 
 bool CPieceFile64::CanRedo() const {
     return m_history && m_history->m_nRedoSteps > 0 && m_history->m_nOpenDepth == 0;
+}
+
+int CPieceFile64::GetUndoCount() const {
+    return m_history ? m_history->m_nUndoSteps : 0;
+}
+
+int CPieceFile64::GetRedoCount() const {
+    return m_history ? m_history->m_nRedoSteps : 0;
 }
 
 std::uint64_t CPieceFile64::GetUndoStepId() const {
@@ -180,6 +189,7 @@ void CPieceFile64::EraseBytes(size_t index, std::int64_t rel, std::int64_t count
 std::uint64_t CPieceFile64::Undo() {
     if (!CanUndo())
         return 0;
+    const EditCheck check(*this);
     CPieceHistory& history = *m_history;
     history.m_redo.reserve(history.m_redo.size() + history.m_undo.size());
     for (;;) {
@@ -207,6 +217,7 @@ std::uint64_t CPieceFile64::Undo() {
 std::uint64_t CPieceFile64::Redo() {
     if (!CanRedo())
         return 0;
+    const EditCheck check(*this);
     CPieceHistory& history = *m_history;
     history.m_undo.reserve(history.m_undo.size() + history.m_redo.size());
     for (;;) {

@@ -2,6 +2,8 @@
 // against a stack of whole contents, and the ways a save and the history meet.
 #include "storage/CPieceFile64.h"
 
+#include "commands/ReplaceLoop.h"
+
 #include "StorageTestSupport.h"
 
 using namespace storage_test;
@@ -58,16 +60,43 @@ struct Model {
         pieces.push_back(pieceCount);
         ++at;
     }
+    // After a save that let old files go: only `undo` steps back and `redo`
+    // forth are left.
+    void Keep(int undo, int redo) {
+        const size_t first = at - static_cast<size_t>(undo);
+        contents.erase(contents.begin() + static_cast<std::ptrdiff_t>(at + 1 + size_t(redo)),
+                       contents.end());
+        pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(at + 1 + size_t(redo)),
+                     pieces.end());
+        contents.erase(contents.begin(), contents.begin() + static_cast<std::ptrdiff_t>(first));
+        pieces.erase(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(first));
+        saved -= static_cast<int>(first);
+        if (saved >= static_cast<int>(contents.size()))
+            saved = -1;
+        at -= first;
+    }
 };
 
 } // namespace
 
 TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
+    // Bytes from a small alphabet, so a replace-all finds enough occurrences
+    // to pass the piece limit and save in the middle of its step.
     std::mt19937_64 rng(17);
-    OpenWith(RandomBytes(3, 3000));
+    const auto letters = [&](size_t count) {
+        Bytes bytes(count);
+        for (auto& byte : bytes)
+            byte = static_cast<std::uint8_t>('A' + rng() % 4);
+        return bytes;
+    };
+    OpenWith(letters(3000));
     Model model;
-    model.contents.push_back(Content(m_file));
-    model.pieces.push_back(1);
+    const auto restart = [&] {
+        model = Model();
+        model.contents.push_back(Content(m_file));
+        model.pieces.push_back(m_file.GetPieceCount());
+    };
+    restart();
 
     // One random edit that changes the list (every one records something).
     const auto edit = [&] {
@@ -75,64 +104,122 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
         const int kind = length == 0 ? 1 : static_cast<int>(rng() % 3);
         const auto at = static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(length + 1));
         if (kind == 1) {
-            Insert(at, 1 + static_cast<std::uint32_t>(rng() % 300), static_cast<int>(rng()));
+            Insert(at, 1 + static_cast<std::uint32_t>(rng() % 300),
+                   'A' + static_cast<int>(rng() % 4));
             return;
         }
         const std::int64_t from = std::min(at, length - 1);
         const std::int64_t count = 1 + static_cast<std::int64_t>(rng() % (rng() % 8 ? 40 : 900));
         if (kind == 0) {
-            const Bytes bytes =
-                RandomBytes(rng(), static_cast<size_t>(std::min(count, length - from)));
+            const Bytes bytes = letters(static_cast<size_t>(std::min(count, length - from)));
             m_file.WriteAt(from, bytes.data(), static_cast<std::int64_t>(bytes.size()));
         } else {
             Delete(from, count);
         }
     };
+    // A whole replace as the Replace dialog runs it: one step, saving (in place
+    // when the lengths match, else rewritten) each time the list passes the limit.
+    const auto replaceAll = [&] {
+        ReplaceRequest request;
+        const auto letter = [&] { return static_cast<char>('A' + rng() % 4); };
+        request.find = std::string(1 + rng() % 2, letter());
+        const auto shrink = m_file.GetLength() > 4000 || rng() % 3 == 0;
+        const size_t length = request.find.size() + (shrink ? 0 : 1) - (rng() % 2 ? 1 : 0);
+        request.replacement = std::string(length, letter());
+        // Counts the saves, which the model cannot see: the content saved
+        // part-way is none of its contents.
+        struct CountingTarget : CPieceFileReplaceTarget {
+            using CPieceFileReplaceTarget::CPieceFileReplaceTarget;
+            void Flush() override {
+                CPieceFileReplaceTarget::Flush();
+                ++flushes;
+            }
+            int flushes = 0;
+        } target(m_file);
+        m_file.BeginStep();
+        const ReplaceResult result = RunReplace(target, request);
+        m_file.EndStep();
+        EXPECT_FALSE(result.error);
+        if (result.count == 0)
+            return;
+        model.Push(Content(m_file), m_file.GetPieceCount());
+        if (target.flushes > 0)
+            model.saved = -1;
+    };
 
-    const int rounds = 3000 / kOpScale; // saves sync the file: keep them few
+    const int rounds = 10000 / kOpScale;
+    int drops = 0;
     for (int round = 0; round < rounds; ++round) {
-        const auto choice = rng() % 20;
-        if (choice < 9) { // a step of one edit, or of several
-            const int edits = choice < 5 ? 1 : 1 + static_cast<int>(rng() % 12);
+        const auto choice = rng() % 200; // saves sync the file: keep them few
+        if (choice < 95) {               // a step of one edit, or of several
+            const int edits = choice < 50 ? 1 : 1 + static_cast<int>(rng() % 12);
             m_file.BeginStep();
             for (int i = 0; i < edits; ++i)
                 edit();
             m_file.EndStep();
             model.Push(Content(m_file), m_file.GetPieceCount());
-        } else if (choice < 13) {
+        } else if (choice < 138) {
             const std::uint64_t id = m_file.Undo();
             EXPECT_EQ(id != 0, model.at > 0);
             if (model.at > 0)
                 --model.at;
-        } else if (choice < 17) {
+        } else if (choice < 181) {
             const std::uint64_t id = m_file.Redo();
             EXPECT_EQ(id != 0, model.at + 1 < model.contents.size());
             if (model.at + 1 < model.contents.size())
                 ++model.at;
-        } else if (choice < 18) {
+        } else if (choice < 183) {
             m_file.Flush();
             ASSERT_EQ(ReadFile(m_path), model.contents[model.at]) << "round " << round;
             model.saved = static_cast<int>(model.at);
             model.pieces[model.at] = 1;
-        } else { // a long replace: a step with a save in its middle
+        } else if (choice < 185) { // a step with saves between its edits, in place or not
             m_file.BeginStep();
-            edit();
-            m_file.Flush();
-            const bool more = rng() % 2;
-            if (more)
-                edit();
+            const bool inPlace = rng() % 2;
+            const int saves = 1 + static_cast<int>(rng() % 3);
+            bool savedLast = false;
+            for (int i = 0; i < saves; ++i) {
+                if (inPlace) {
+                    const Bytes bytes = letters(1 + rng() % 20);
+                    const auto at = static_cast<std::int64_t>(
+                        rng() % static_cast<std::uint64_t>(m_file.GetLength()));
+                    m_file.WriteAt(at, bytes.data(),
+                                   std::min<std::int64_t>(static_cast<std::int64_t>(bytes.size()),
+                                                          m_file.GetLength() - at));
+                } else {
+                    edit();
+                }
+                m_file.Flush();
+                savedLast = rng() % 2;
+                if (!savedLast)
+                    edit();
+            }
             m_file.EndStep();
             model.Push(Content(m_file), m_file.GetPieceCount());
-            model.saved = more ? -1 : static_cast<int>(model.at);
+            model.saved = savedLast ? static_cast<int>(model.at) : -1;
+        } else if (choice < 199) {
+            replaceAll();
+        } else { // opened again: no history, so the next save inside a step is the first
+            m_file.Flush();
+            ASSERT_TRUE(m_file.Open(m_path.c_str(), kReadWrite));
+            restart();
+        }
+        if (m_file.TakeDroppedSteps()) {
+            ASSERT_LE(m_file.GetUndoCount(), static_cast<int>(model.at));
+            ASSERT_LE(m_file.GetRedoCount(),
+                      static_cast<int>(model.contents.size() - model.at - 1));
+            model.Keep(m_file.GetUndoCount(), m_file.GetRedoCount());
+            ++drops;
         }
         ASSERT_EQ(Content(m_file), model.contents[model.at]) << "round " << round;
         ASSERT_EQ(m_file.CheckInvariants(), "") << "round " << round;
         ASSERT_EQ(m_file.GetPieceCount(), model.pieces[model.at]) << "round " << round;
         ASSERT_EQ(m_file.IsAtSavedState(), model.saved == static_cast<int>(model.at))
             << "round " << round;
-        ASSERT_EQ(m_file.CanUndo(), model.at > 0);
-        ASSERT_EQ(m_file.CanRedo(), model.at + 1 < model.contents.size());
+        ASSERT_EQ(m_file.CanUndo(), model.at > 0) << "round " << round;
+        ASSERT_EQ(m_file.CanRedo(), model.at + 1 < model.contents.size()) << "round " << round;
     }
+    EXPECT_GT(drops, 0); // saves let old files go, and the model followed
 }
 
 TEST_F(PieceFileUndo, ScatteredEditsUndoneAndRedoneGiveBackTheSameList) {
@@ -191,7 +278,7 @@ TEST_F(PieceFileUndo, UndoReachesBackOverSavesOfBothKinds) {
     m_file.Flush();
     Overwrite(102, "BB"); // in place over the bytes of the first save
     m_file.Flush();
-    Insert(5000, 3, 'C'); // rewrite
+    Delete(5000, 3); // rewrite
     m_file.Flush();
     Overwrite(101, "DDD"); // in place again, over the rewritten file
     m_file.Flush();
@@ -203,7 +290,7 @@ TEST_F(PieceFileUndo, UndoReachesBackOverSavesOfBothKinds) {
     states.push_back(expected);
     std::copy_n("BB", 2, expected.begin() + 102);
     states.push_back(expected);
-    expected.insert(expected.begin() + 5000, 3, 'C');
+    expected.erase(expected.begin() + 5000, expected.begin() + 5003);
     states.push_back(expected);
     std::copy_n("DDD", 3, expected.begin() + 101);
     ASSERT_EQ(last, expected);

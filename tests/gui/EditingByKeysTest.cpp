@@ -9,6 +9,7 @@
 #include "framework/StdCommandIds.h"
 
 #include <QLineEdit>
+#include <QStatusBar>
 
 namespace {
 
@@ -113,4 +114,26 @@ TEST_F(FrameTest, TypedBytesReachTheDiskWithCtrlS) {
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(Action(ID_FILE_SAVE)->isEnabled());
     EXPECT_EQ(Read(Path(QStringLiteral("data.bin"))), QByteArray("\x4A\x01\x02", 3));
+}
+
+TEST_F(FrameTest, SavesThatLetOldStepsGoSaySoInTheStatusBar) {
+    Start();
+    CQuexoDoc* doc = Open(QByteArray(1000, 'a'));
+    ASSERT_NE(doc, nullptr);
+    CHexGridWnd& grid = ActiveView()->GetGrid();
+    grid.setFocus();
+    const QString note =
+        QStringLiteral("Les modifications les plus anciennes ne peuvent plus être annulées.");
+    // Each save rewrites (the length changed); the third replaced file would
+    // pass twice the file's size, so the oldest step goes.
+    for (int round = 0; round < 3; ++round) {
+        doc->InsertBytes(0, 1, 'b');
+        Idle();
+        QTest::keyClick(&grid, Qt::Key_S, Qt::ControlModifier);
+        Idle();
+        EXPECT_EQ(m_pMain->statusBar()->currentMessage() == note, round == 2) << round;
+        EXPECT_FALSE(doc->IsModified());
+    }
+    EXPECT_EQ(Read(Path(QStringLiteral("data.bin"))), QByteArray(3, 'b') + QByteArray(1000, 'a'));
+    EXPECT_TRUE(doc->CanUndo());
 }

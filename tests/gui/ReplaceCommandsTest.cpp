@@ -24,6 +24,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <fstream>
+
 using edittest::Bytes;
 using edittest::NewDoc;
 
@@ -379,4 +381,68 @@ TEST(ReplaceCommands, FlushInsideReplaceAllShowsProgressAndCancels) {
     }
     QDir folder(dir.path());
     EXPECT_EQ(folder.entryList(QDir::Files), QStringList{"pairs.bin"}); // no temporary left
+}
+
+TEST(ReplaceCommands, ReplaceAllSavingPartWayShowsInStepAndUndoesWhole) {
+    // Occurrences a page apart (each becomes a piece of its own), so the run
+    // passes the piece limit and saves.
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + QStringLiteral("/blocks.bin")).toStdString();
+    std::vector<unsigned char> original(1100 * 4096, '.');
+    for (size_t at = 0; at < original.size(); at += 4096)
+        original[at] = 'A', original[at + 1] = 'B';
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(original.data()), std::streamsize(original.size()));
+    }
+    auto doc = edittest::OpenDoc(path, 0x22);
+    doc.File().EnableHistory(true);
+    doc.Select(0, 0);
+    struct CountingView : CView {
+        int updates = 0;
+        void OnUpdate(CView*, long, QObject*) override { ++updates; }
+    } counter;
+    doc.Doc().AddView(&counter);
+
+    // What each prompt found on the screen when it came up.
+    struct Seen {
+        QString text;
+        int updates;
+        std::pair<std::int64_t, std::int64_t> selection;
+    };
+    std::vector<Seen> seen;
+    const PromptService::Handler previous = PromptService::SetHandler([&](const PromptRequest& r) {
+        seen.push_back({r.m_strText, counter.updates, Selection(doc)});
+        return IDOK;
+    });
+    WithDialog(doc, "AB", [&](CReplaceDlg& dialog) {
+        SetHex(dialog.ReplaceHexEdit(), QStringLiteral("5859"));
+        dialog.ReplaceAllButton()->click();
+    });
+    PromptService::SetHandler(previous);
+    doc.Doc().RemoveView(&counter);
+
+    ASSERT_EQ(seen.size(), 2u) << (seen.empty() ? QString() : seen[0].text).toStdString();
+    // Question 144: the views already show what was replaced before it.
+    EXPECT_TRUE(seen[0].text.startsWith(QStringLiteral("Le fichier doit changer de mode")));
+    EXPECT_EQ(seen[0].updates, 1);
+    // The count comes before the selection moves to the last replacement.
+    EXPECT_EQ(seen[1].text, QStringLiteral("1100 incidence de data replacé."));
+    EXPECT_EQ(seen[1].selection, std::make_pair(std::int64_t{0}, std::int64_t{0}));
+    const std::int64_t last = 1099 * 4096;
+    EXPECT_EQ(Selection(doc), std::make_pair(last, last + 2));
+
+    // One undo gives back every occurrence, those already written to disk too,
+    // and saving then writes the original back.
+    std::vector<unsigned char> replaced = original;
+    for (size_t at = 0; at < replaced.size(); at += 4096)
+        replaced[at] = 'X', replaced[at + 1] = 'Y';
+    EXPECT_EQ(doc.Bytes(), replaced);
+    EditCommands::OnEditUndo(doc.Doc(), doc.Grid());
+    EXPECT_EQ(doc.Bytes(), original);
+    doc.File().Flush();
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {}), original);
+    EditCommands::OnEditRedo(doc.Doc(), doc.Grid());
+    EXPECT_EQ(doc.Bytes(), replaced);
 }

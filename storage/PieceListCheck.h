@@ -1,0 +1,32 @@
+// Debug and sanitizer builds check the piece list when every edit, undo, redo
+// and save ends (normally or by an exception), so a test that breaks it stops
+// where it breaks.
+#pragma once
+
+#include "storage/CPieceFile64.h"
+
+#ifdef QUEXO_CHECK_PIECES
+#include <cstdio>
+#include <cstdlib>
+
+class EditCheck {
+public:
+    explicit EditCheck(const CPieceFile64& file) : m_file(file) {}
+    EditCheck(const EditCheck&) = delete;
+    EditCheck& operator=(const EditCheck&) = delete;
+    ~EditCheck() {
+        const std::string fault = m_file.CheckInvariants();
+        if (fault.empty())
+            return;
+        std::fprintf(stderr, "CPieceFile64: broken piece list: %s\n", fault.c_str());
+        std::abort();
+    }
+
+private:
+    const CPieceFile64& m_file;
+};
+#else
+struct EditCheck {
+    explicit EditCheck(const CPieceFile64&) {}
+};
+#endif

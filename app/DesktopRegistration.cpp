@@ -1,13 +1,9 @@
 #include "app/DesktopRegistration.h"
 
 #include "app/DesktopEntry.h"
-#include "platform/OsFile.h"
+#include "app/OwnFolder.h"
 
-#include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -25,41 +21,8 @@ bool Usable(const fs::path& folder) {
     return !folder.empty() && folder.is_absolute();
 }
 
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    if (in)
-        text << in.rdbuf();
-    return text.str();
-}
-
-// Written beside the target, made durable and renamed over it, so neither a
-// reader nor a crash ever leaves half an entry.
-bool WriteText(const fs::path& file, const std::string& text) {
-    const std::string temporary = file.string() + ".new";
-    platform::FileHandle handle = platform::kNoFile;
-    if (platform::OpenFile(
-            temporary, platform::modeCreate | platform::modeReadWrite | platform::shareExclusive,
-            &handle) != 0)
-        return false;
-    std::uint32_t done = 0;
-    int err =
-        platform::WriteAt(handle, 0, text.data(), static_cast<std::uint32_t>(text.size()), &done);
-    if (err == 0 && done < text.size())
-        err = platform::kNoSpace;
-    if (err == 0)
-        err = platform::SyncFile(handle);
-    const int closed = platform::CloseFile(handle);
-    if (err == 0)
-        err = closed;
-    if (err == 0)
-        err = platform::ReplaceFile(temporary, file.string());
-    if (err != 0) {
-        platform::RemoveFile(temporary);
-        return false;
-    }
-    return true;
-}
+// Our entries are about a kilobyte; anything much larger is not one of them.
+constexpr std::size_t kEntryReadLimit = 64 * 1024;
 
 } // namespace
 
@@ -82,31 +45,37 @@ DesktopFolders DesktopFoldersFromEnvironment() {
 
 bool UpdateDesktopRegistration(const DesktopFolders& folders, const std::string& programPath,
                                DesktopRegistrationRequest request) {
-    std::error_code ignored;
-    const bool haveApplications = Usable(folders.applications);
-    const fs::path openWith = folders.applications / kOpenWithEntryName;
-    const fs::path terminal = folders.applications / kTerminalEntryName;
-
+    // Every step goes through the opened folder (app/OwnFolder): a folder
+    // another user can write is refused, and no link is followed.
     if (request == DesktopRegistrationRequest::Uninstall) {
-        if (haveApplications) {
-            fs::remove(openWith, ignored);
-            fs::remove(terminal, ignored);
-        }
+        if (Usable(folders.applications))
+            if (const auto applications = COwnFolder::Open(folders.applications.string(), false)) {
+                applications->RemoveName(kOpenWithEntryName);
+                applications->RemoveName(kTerminalEntryName);
+            }
+        // Nothing of ours is ever written inside the maker's folder: it goes
+        // when empty, and whatever someone put there stays.
         if (Usable(folders.makerConfig))
-            fs::remove_all(folders.makerConfig, ignored);
+            if (const auto maker =
+                    COwnFolder::Open(folders.makerConfig.parent_path().string(), false))
+                maker->RemoveEmptyFolder(folders.makerConfig.filename().string());
         return false;
     }
 
-    if (!haveApplications || programPath.empty())
+    if (!Usable(folders.applications) || programPath.empty())
+        return true;
+    const auto applications = COwnFolder::Open(folders.applications.string(), true);
+    if (!applications)
         return true;
     // Compared as a whole, so that entries an earlier release wrote (which
     // declared file types, and so could become their default) are replaced too.
+    // Anything but a small regular file under our name is replaced as well.
     const std::string openWithText = desktopentry::OpenWithEntry(programPath);
-    if (request == DesktopRegistrationRequest::Refresh && ReadText(openWith) == openWithText)
+    if (request == DesktopRegistrationRequest::Refresh &&
+        applications->ReadSmallFile(kOpenWithEntryName, kEntryReadLimit) == openWithText)
         return true;
 
-    fs::create_directories(folders.applications, ignored);
-    WriteText(openWith, openWithText);
-    WriteText(terminal, desktopentry::TerminalHereEntry(programPath));
+    applications->ReplaceFile(kOpenWithEntryName, openWithText);
+    applications->ReplaceFile(kTerminalEntryName, desktopentry::TerminalHereEntry(programPath));
     return true;
 }

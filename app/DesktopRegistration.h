@@ -24,7 +24,7 @@ inline constexpr const char* kTerminalEntryName = "quexopro-terminal-here.deskto
 enum class DesktopRegistrationRequest {
     Refresh,   // a normal start: write only when the open-with entry is not current
     Install,   // "/install": write unconditionally
-    Uninstall, // "/uninstall": remove the entries and the maker's folder
+    Uninstall, // "/uninstall": remove the entries, and the maker's folder when empty
 };
 
 // Returns false after a removal, true otherwise; individual file failures are

@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include "app/ShellRegistration.h"
+#include "app/ShellServerFile.h"
 #include "app/Win32Registry.h"
 #endif
 
@@ -9,7 +10,7 @@ bool UpdateProgramRegistration(DesktopRegistrationRequest request, const std::st
 #ifdef _WIN32
     CWin32Registry registry;
     return UpdateShellRegistration(registry, request == DesktopRegistrationRequest::Uninstall,
-                                   programPath, CurrentPlatformFamily());
+                                   programPath, CurrentPlatformFamily(), ServerFileTrusted);
 #else
     return UpdateDesktopRegistration(DesktopFoldersFromEnvironment(), programPath, request);
 #endif

@@ -21,8 +21,22 @@ std::string CommandPromptProgram(PlatformFamily platform) {
     return std::string();
 }
 
+namespace {
+
+void WritePromptVerbs(IRegistry& registry, const std::string& prompt) {
+    using namespace shellreg;
+    if (prompt.empty())
+        return;
+    SetRegistryString(registry, kHKeyClassesRoot, std::string(kFolderVerbKey) + "\\command",
+                      nullptr, prompt);
+    SetRegistryString(registry, kHKeyClassesRoot, std::string(kDriveVerbKey) + "\\command", nullptr,
+                      prompt);
+}
+
+} // namespace
+
 bool UpdateShellRegistration(IRegistry& registry, bool remove, const std::string& programPath,
-                             PlatformFamily platform) {
+                             PlatformFamily platform, const ServerFileCheck& serverTrusted) {
     using namespace shellreg;
 
     // Earlier releases had a per-file verb; nothing writes it any more.
@@ -39,7 +53,21 @@ bool UpdateShellRegistration(IRegistry& registry, bool remove, const std::string
     }
 
     const std::string serverPath = ShellServerPath(programPath);
-    if (GetRegistryString(registry, kHKeyClassesRoot, kServerKey, nullptr) == serverPath)
+    const std::string recorded = GetRegistryString(registry, kHKeyClassesRoot, kServerKey, nullptr);
+    const std::string prompt = CommandPromptProgram(platform);
+    if (!serverTrusted(serverPath)) {
+        // No server file we could stand behind (none is shipped, or anyone
+        // could have dropped it into this folder): Explorer must not load it.
+        if (!recorded.empty() && (recorded == serverPath || !serverTrusted(recorded))) {
+            DeleteRegistryTree(registry, kHKeyClassesRoot, kHandlerKey);
+            DeleteRegistryTree(registry, kHKeyClassesRoot, kClassKey);
+        }
+        if (GetRegistryString(registry, kHKeyClassesRoot, std::string(kFolderVerbKey) + "\\command",
+                              nullptr) != prompt)
+            WritePromptVerbs(registry, prompt);
+        return true;
+    }
+    if (recorded == serverPath)
         return true;
 
     SetRegistryString(registry, kHKeyClassesRoot, kHandlerKey, nullptr, kClassId);
@@ -47,12 +75,6 @@ bool UpdateShellRegistration(IRegistry& registry, bool remove, const std::string
     SetRegistryString(registry, kHKeyClassesRoot, kServerKey, nullptr, serverPath);
     SetRegistryString(registry, kHKeyClassesRoot, kServerKey, "ThreadingModel", "Apartment");
 
-    const std::string prompt = CommandPromptProgram(platform);
-    if (!prompt.empty()) {
-        SetRegistryString(registry, kHKeyClassesRoot, std::string(kFolderVerbKey) + "\\command",
-                          nullptr, prompt);
-        SetRegistryString(registry, kHKeyClassesRoot, std::string(kDriveVerbKey) + "\\command",
-                          nullptr, prompt);
-    }
+    WritePromptVerbs(registry, prompt);
     return true;
 }

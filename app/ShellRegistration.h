@@ -5,6 +5,7 @@
 
 #include "app/IRegistry.h"
 
+#include <functional>
 #include <string>
 
 enum class PlatformFamily { Windows95, WindowsNT, Other };
@@ -34,9 +35,18 @@ std::string ShellServerPath(const std::string& programPath);
 // The command prompt the folder and drive verbs start; empty on other platforms.
 std::string CommandPromptProgram(PlatformFamily platform);
 
+// Whether the server file at a path may be registered: Explorer loads it into
+// every process that shows a context menu, so it must be a regular file that
+// the user or an administrator owns (see ServerFileTrusted).
+using ServerFileCheck = std::function<bool(const std::string& serverPath)>;
+
 // Writes the registration when the recorded server path differs from this
 // program's (exact, case-sensitive comparison), or removes it. The obsolete
-// per-file verb goes in both cases. Returns false after a removal, true after a
-// write; failures of single registry calls are not reported.
+// per-file verb goes in both cases. The handler is registered only when
+// `serverTrusted` accepts the server file beside the program; otherwise a
+// registration of this one, or of any other the check refuses, is removed, and
+// only the prompt verbs are written (when they are not current). Returns false
+// after a removal, true after a write; failures of single registry calls are
+// not reported.
 bool UpdateShellRegistration(IRegistry& registry, bool remove, const std::string& programPath,
-                             PlatformFamily platform);
+                             PlatformFamily platform, const ServerFileCheck& serverTrusted);

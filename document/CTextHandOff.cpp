@@ -110,6 +110,13 @@ bool CTextHandOff::OpenInTextEditor(const QString& path) {
                                file),
                       MB_OK | MB_ICONEXCLAMATION);
         break;
+    case desktop::LaunchStatus::ShellEntry:
+        AfxMessageBox(WithFile("%1\n\nL'éditeur de texte du bureau fait exécuter le nom du "
+                               "fichier par un interpréteur de commandes (son entrée le place "
+                               "dans un script) : le fichier ne peut pas être ouvert comme texte.",
+                               file),
+                      MB_OK | MB_ICONEXCLAMATION);
+        break;
     case desktop::LaunchStatus::Failed:
         AfxMessageBox(result.m_strDetail.isEmpty() ? QStringLiteral("Unknown Error")
                                                    : result.m_strDetail,

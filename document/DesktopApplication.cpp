@@ -1,5 +1,7 @@
 #include "document/DesktopApplication.h"
 
+#include "document/ExecLine.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -104,8 +106,17 @@ namespace {
 LaunchResult Launch(GAppInfo* app, const QString& file) {
     LaunchResult result;
     result.m_strId = FromUtf8(g_app_info_get_id(app));
-    if (ShellReadsFileCode(FromUtf8(g_app_info_get_commandline(app))) && !PlainFileName(file)) {
+    const char* commandLine = g_app_info_get_commandline(app);
+    switch (execline::ClassifyFileCodes(commandLine ? commandLine : "")) {
+    case execline::FileCodeUse::Argument:
+        break;
+    case execline::FileCodeUse::PlainNames:
+        if (PlainFileName(file))
+            break;
         result.m_status = LaunchStatus::UnsafeName;
+        return result;
+    case execline::FileCodeUse::ShellCode:
+        result.m_status = LaunchStatus::ShellEntry;
         return result;
     }
     if (IsTerminalEntry(app) && !TerminalAvailable()) {
@@ -143,54 +154,11 @@ LaunchResult OpenWith(const QString& desktopId, const QString& file) {
 }
 
 bool ShellReadsFileCode(const QString& exec) {
-    QChar quote;  // the open quote, null outside quotes
-    QString word; // the word being read, quotes removed
-    QString previous;
-    // Shell options ending in c (-c, -lc, -ec) take the script as next word.
-    const auto isScriptOption = [](const QString& option) {
-        if (option.size() < 2 || !option.startsWith(QLatin1Char('-')) ||
-            !option.endsWith(QLatin1Char('c')))
-            return false;
-        for (const QChar letter : option.mid(1))
-            if (letter < QLatin1Char('a') || letter > QLatin1Char('z'))
-                return false;
-        return true;
-    };
-    for (qsizetype i = 0; i < exec.size(); ++i) {
-        const QChar c = exec[i];
-        if (c == QLatin1Char('\\') && quote != QLatin1Char('\'') && i + 1 < exec.size()) {
-            word += exec[++i]; // the next character is taken as it is
-        } else if (!quote.isNull() && c == quote) {
-            quote = QChar();
-        } else if (quote.isNull() && (c == QLatin1Char('"') || c == QLatin1Char('\''))) {
-            quote = c;
-        } else if (quote.isNull() && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
-            if (!word.isEmpty())
-                previous = word;
-            word.clear();
-        } else if (c == QLatin1Char('%') && i + 1 < exec.size()) {
-            const QChar code = exec[++i];
-            if (QStringLiteral("fFuU").contains(code) &&
-                (!quote.isNull() || (word.isEmpty() && isScriptOption(previous))))
-                return true;
-            word += c;
-            word += code;
-        } else {
-            word += c;
-        }
-    }
-    return false;
+    return execline::ClassifyFileCodes(exec.toStdString()) != execline::FileCodeUse::Argument;
 }
 
 bool PlainFileName(const QString& path) {
-    for (const QChar c : path) {
-        const char16_t u = c.unicode();
-        const bool plain = u >= 0x80 || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
-                           (u >= u'0' && u <= u'9') || QStringLiteral("/._-+,:@=%").contains(c);
-        if (!plain)
-            return false;
-    }
-    return !path.isEmpty();
+    return execline::PlainFileName(QFile::encodeName(path).toStdString());
 }
 
 bool TerminalAvailable() {

@@ -25,6 +25,7 @@ enum class LaunchStatus {
     NoApplication, // no candidate at all
     NoTerminal,    // the editor runs in a terminal and none was found
     UnsafeName,    // the entry quotes its file code and the name could break out
+    ShellEntry,    // the entry has a shell run the name (or the file) as code
     Failed,        // GIO could not start it; m_strDetail says why
 };
 
@@ -42,10 +43,9 @@ LaunchResult OpenWithDefault(const QString& mimeType, const QString& file,
 // Starts the entry `desktopId` on `file` the same way.
 LaunchResult OpenWith(const QString& desktopId, const QString& file);
 
-// True when a file code (%f %F %u %U) of the Exec value stands inside a quoted
-// argument, as in `sh -c "cat '%f'"`, or is itself the script of a shell's -c.
-// The Desktop Entry rules forbid the first form, and no quoting can keep
-// either safe from the shell that reads it.
+// True when a file code (%f %F %u %U) of the Exec value is not simply an
+// argument: it stands inside quotes, as in `sh -c "cat '%f'"` (which the
+// Desktop Entry rules forbid), or a shell runs it as code (document/ExecLine).
 bool ShellReadsFileCode(const QString& exec);
 
 // True when no character of `path` means anything to a shell: ASCII letters

@@ -1,7 +1,9 @@
 // The command line: any arguments (split at NUL bytes) are classified without
-// harm, into a request that holds together.
+// harm, into a request that holds together. The same words, as an Exec line,
+// go through the hand-off's check.
 #include "FuzzCheck.h"
 #include "app/CommandLine.h"
+#include "document/ExecLine.h"
 
 #include <cstdint>
 
@@ -13,6 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         arguments.push_back(text.substr(start, end - start));
         start = end + 1;
     }
+    std::string exec;
+    for (const std::string& argument : arguments)
+        exec += (exec.empty() ? "" : " ") + argument;
+    (void)execline::ClassifyFileCodes(exec);
+
     const CommandLineRequest request = ClassifyCommandLine(arguments);
     FUZZ_CHECK(!request.printTo || request.print);
     if (arguments.empty())

@@ -1,7 +1,9 @@
-// The desktop entry reader and the value quoting: any entry text is read
-// without harm, and escaped values come back unchanged.
+// The desktop entry reader, the value quoting and the Exec line check: any
+// entry text is read without harm, escaped values come back unchanged, and a
+// file code as the script of sh -c stays refused whatever follows it.
 #include "FuzzCheck.h"
 #include "app/DesktopEntry.h"
+#include "document/ExecLine.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -20,5 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<std::string> recorded =
         desktopentry::RecordedProgram(desktopentry::OpenWithEntry(value));
     FUZZ_CHECK(recorded && *recorded == value);
+
+    (void)execline::ClassifyFileCodes(entry);
+    (void)execline::PlainFileName(value);
+    FUZZ_CHECK(execline::ClassifyFileCodes("sh -c %f " + value) ==
+               execline::FileCodeUse::ShellCode);
     return 0;
 }

@@ -9,7 +9,8 @@
 namespace platform {
 
 // SyncFolder: opening and syncing the folder after a rename (named by the
-// renamed file's new name).
+// renamed file's new name). Close is only noted, never failed: the name is
+// empty for a handle the layer does not know (never opened, or closed before).
 enum class FileOp {
     Open,
     Read,
@@ -20,7 +21,8 @@ enum class FileOp {
     Replace,
     Remove,
     SetLength,
-    SyncFolder
+    SyncFolder,
+    Close
 };
 
 class FaultInjector {

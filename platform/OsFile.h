@@ -108,6 +108,7 @@ extern const int kIoError;        // a hardware I/O error
 extern const int kBadArgument;    // an invalid argument, such as a negative seek
 extern const int kAccessDenied;   // the system refuses access
 extern const int kNotRegularFile; // a pipe, socket or device where a file was expected
+extern const int kStreamName;     // a data stream of a file (Windows), which is never opened
 
 // The file-error cause (the numbers of CFileException) for a system error code.
 int CauseFromOsError(int code);

@@ -25,6 +25,7 @@ const int kIoError = EIO;
 const int kBadArgument = EINVAL;
 const int kAccessDenied = EACCES;
 const int kNotRegularFile = ENODEV;
+const int kStreamName = -1000; // no such thing here; only the Windows layer returns it
 
 namespace {
 
@@ -135,6 +136,7 @@ int LockFile(FileHandle file, unsigned flags) {
 }
 
 int CloseFile(FileHandle file) {
+    Inject(FileOp::Close, NameOf(file));
     if (file < 0 || file > INT_MAX)
         return EBADF;
     RememberName(static_cast<int>(file), std::string());
@@ -438,6 +440,8 @@ int ReplaceHeldFile(FileHandle*, const std::string& from, const std::string& to,
 }
 
 int CauseFromOsError(int code) {
+    if (code == kStreamName)
+        return 18; // a data stream
     switch (code) {
     case 0:
         return 0;

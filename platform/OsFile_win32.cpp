@@ -14,6 +14,7 @@
 #include <windows.h>
 #undef ReplaceFile // a macro for ReplaceFileA/W; ours is platform::ReplaceFile
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <vector>
@@ -26,6 +27,8 @@ const int kIoError = ERROR_IO_DEVICE;
 const int kBadArgument = ERROR_INVALID_PARAMETER;
 const int kAccessDenied = ERROR_ACCESS_DENIED;
 const int kNotRegularFile = ERROR_BAD_DEVICE;
+// An application-defined code (bit 29): the system never returns it.
+const int kStreamName = 0x20000001;
 
 namespace {
 
@@ -107,13 +110,76 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// "\\?\C:\x" and "\\?\UNC\server\x" back to the names users know.
-std::string WithoutLongPrefix(std::string path) {
+bool HasLongPrefix(const std::string& path) {
+    return path.rfind("\\\\?\\", 0) == 0;
+}
+
+// The parts of a path after its root ("C:", "\\?\C:", "\\server\share").
+std::vector<std::string> NameParts(const std::string& path) {
+    std::string rest = path;
+    if (rest.rfind("\\\\?\\UNC\\", 0) == 0)
+        rest = rest.substr(8);
+    else if (HasLongPrefix(rest) || rest.rfind("\\\\.\\", 0) == 0)
+        rest = rest.substr(4);
+    if (rest.size() >= 2 && rest[1] == ':')
+        rest = rest.substr(2);
+    std::vector<std::string> parts(1);
+    for (const char c : rest) {
+        if (IsSeparator(c))
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    parts.erase(std::remove(parts.begin(), parts.end(), std::string()), parts.end());
+    return parts;
+}
+
+// "file:stream" or "file::$DATA": a data stream of a file, which a rewrite
+// could not put in place (a move cannot take a stream name).
+bool IsStreamName(const std::string& path) {
+    for (const std::string& part : NameParts(path))
+        if (part.find(':') != std::string::npos)
+            return true;
+    return false;
+}
+
+// CON, PRN, AUX, NUL, COM0-9 and LPT0-9, with any extension and blanks
+// before it ("aux.txt", "nul .c"): under normal path rules such a name opens
+// the device in every folder.
+bool IsDeviceName(const std::string& part) {
+    std::string base = part.substr(0, part.find('.'));
+    while (!base.empty() && (base.back() == ' ' || base.back() == '.'))
+        base.pop_back();
+    for (char& c : base)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : kDevices)
+        if (base == device)
+            return true;
+    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
+           base[3] >= '0' && base[3] <= '9';
+}
+
+// Whether `path` (without the "\\?\" prefix) names the same file under
+// normal path rules, which drop trailing dots and blanks, and open devices
+// for reserved names.
+bool SameWithoutLongPrefix(const std::string& path) {
+    for (const std::string& part : NameParts(path))
+        if (part.back() == '.' || part.back() == ' ' || IsDeviceName(part))
+            return false;
+    return path.size() < MAX_PATH;
+}
+
+// "\\?\C:\x" and "\\?\UNC\server\x" back to the names users know, where
+// that names the same file.
+std::string WithoutLongPrefix(const std::string& path) {
+    std::string plain = path;
     if (path.rfind("\\\\?\\UNC\\", 0) == 0)
-        return "\\\\" + path.substr(8);
-    if (path.rfind("\\\\?\\", 0) == 0)
-        return path.substr(4);
-    return path;
+        plain = "\\\\" + path.substr(8);
+    else if (HasLongPrefix(path))
+        plain = path.substr(4);
+    return SameWithoutLongPrefix(plain) ? plain : path;
 }
 
 } // namespace
@@ -123,6 +189,13 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
     if (int err = Inject(FileOp::Open, name))
         return err;
     flags &= ~unsigned(typeBit);
+    if (IsStreamName(name))
+        return kStreamName;
+    if (!HasLongPrefix(name)) {
+        const std::vector<std::string> parts = NameParts(name);
+        if (!parts.empty() && IsDeviceName(parts.back()))
+            return kNotRegularFile;
+    }
     DWORD access = GENERIC_READ;
     switch (flags & accessMask) {
     case modeWrite:
@@ -148,8 +221,13 @@ int OpenFile(const std::string& name, unsigned flags, FileHandle* out) {
         ::CloseHandle(handle);
         return kNotRegularFile;
     }
+    try {
+        OpenNames()[reinterpret_cast<FileHandle>(handle)] = name;
+    } catch (...) {
+        ::CloseHandle(handle);
+        throw;
+    }
     *out = reinterpret_cast<FileHandle>(handle);
-    OpenNames()[*out] = name;
     return 0;
 }
 
@@ -158,6 +236,7 @@ int LockFile(FileHandle, unsigned) {
 }
 
 int CloseFile(FileHandle file) {
+    Inject(FileOp::Close, NameOf(file));
     if (file == kNoFile || file == 0)
         return ERROR_INVALID_HANDLE;
     OpenNames().erase(file);
@@ -342,6 +421,10 @@ bool FullPath(const std::string& name, std::string* out) {
     *out = name;
     if (name.empty())
         return false;
+    // Already full, and to be taken literally: "\\?\C:\x\name." is not
+    // "C:\x\name", which normal path rules would make of it.
+    if (HasLongPrefix(name))
+        return true;
     const std::wstring wide = Wide(name);
     const DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (n == 0)
@@ -371,13 +454,22 @@ bool ResolveLinks(const std::string& name, std::string* out) {
         n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
                                         FILE_NAME_NORMALIZED);
     }
-    ::CloseHandle(handle);
     if (n == 0 || n >= path.size()) {
+        ::CloseHandle(handle);
         *out = name;
         return false;
     }
     path.resize(n);
-    *out = WithoutLongPrefix(Narrow(path));
+    const std::string finalPath = Narrow(path);
+    // Some systems (Wine) drop a trailing dot even here: a "\\?\" name that
+    // the final path no longer reaches is kept as it was given.
+    if (HasLongPrefix(name) && !IsFileNamed(reinterpret_cast<FileHandle>(handle), finalPath)) {
+        ::CloseHandle(handle);
+        *out = name;
+        return true;
+    }
+    ::CloseHandle(handle);
+    *out = WithoutLongPrefix(finalPath);
     return true;
 }
 
@@ -416,6 +508,7 @@ int CreateTempFile(const std::string& folder, const std::string& prefix, std::st
             candidate += digits[random() % 36];
         candidate += ".tmp";
         SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+        // Deny writing to others at once: the temporary becomes the saved file.
         // Deny writing to others at once: the temporary becomes the saved file.
         const HANDLE handle = ::CreateFileW(Wide(candidate).c_str(), GENERIC_READ | GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_DELETE, &security,
@@ -488,6 +581,8 @@ int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string
 }
 
 int CauseFromOsError(int code) {
+    if (code == kStreamName)
+        return 18; // a data stream
     switch (code) {
     case 0:
         return 0;

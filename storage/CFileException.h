@@ -27,7 +27,8 @@ public:
         notRegularFile = 15, // a named pipe, socket or device
         nameReplaced = 16,   // the name now leads elsewhere than the opened file
         ownerNotKept = 17,   // a rewrite would change the file's owner or group
-        lastCause = ownerNotKept,
+        streamName = 18,     // a data stream of a file (Windows "file:stream"), not a file
+        lastCause = streamName,
     };
 
     CFileException() = default;

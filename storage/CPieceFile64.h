@@ -164,7 +164,8 @@ private:
     bool CanCommitInPlace() const;
     void CommitInPlace();
     void CommitRewrite();
-    // Starts afresh from the saved file, held through `handle`.
+    // Starts afresh from the saved file, held through `handle`. A handle other
+    // than the current one is ours from the call on: closed once if this throws.
     void StartAfresh(platform::FileHandle handle);
     // Copies a file piece whose version the file no longer holds as is.
     void CopyKeptVersion(const CPiece& piece, platform::FileHandle to, std::int64_t toOffset);

@@ -208,9 +208,11 @@ void CPieceFile64::CommitRewrite() {
         RaiseOs(err);
 
     // The temporary handle now holds the saved file under the original name;
-    // the old handle only still reaches the replaced content.
-    StartAfresh(temp.m_handle);
+    // the old handle only still reaches the replaced content. StartAfresh owns
+    // it from here on, also when it throws, so it leaves `temp` first.
+    const platform::FileHandle saved = temp.m_handle;
     temp.Release();
+    StartAfresh(saved);
 }
 
 void CPieceFile64::CopyKeptVersion(const CPiece& piece, platform::FileHandle to,
@@ -235,7 +237,8 @@ void CPieceFile64::StartAfresh(platform::FileHandle handle) {
     // The steps that may fail come first. Saved in place, the file's version
     // changes under the same handle; rewritten, the old version keeps the
     // replaced file open for as long as pieces kept for undo read it.
-    auto piece = std::make_unique<CPiece>();
+    // A new handle is adopted first: from then on `source` closes it, once,
+    // whatever fails after.
     std::shared_ptr<CSourceFile> source;
     const bool rewritten = handle != m_hSourceFile;
     if (rewritten)
@@ -244,6 +247,7 @@ void CPieceFile64::StartAfresh(platform::FileHandle handle) {
         source = m_source->MakeNewer();
     else
         source = m_source;
+    auto piece = std::make_unique<CPiece>();
     std::vector<CPiece*> replaced;
     replaced.reserve(1);
     piece->m_bFromFile = true;

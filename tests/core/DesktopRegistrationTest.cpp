@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -224,17 +225,29 @@ TEST(DesktopRegistration, UninstallRemovesEntriesAndMakerFolderButNotSettings) {
     const fs::path maker = s.folders.makerConfig;
     const fs::path settings = maker.parent_path() / "QuexoPro.conf";
     const fs::path other = s.folders.applications / "other.desktop";
-    WriteFile(maker / "sub" / "state", "x");
+    fs::create_directories(maker);
     WriteFile(settings, "[Settings]\nHex%20Address=1\n");
     WriteFile(other, "[Desktop Entry]\n");
+    // Links under our names go themselves; what they lead to stays.
+    const fs::path victim = fs::path(s.temp.Path()) / "victim";
+    WriteFile(victim, "keep");
+    fs::remove(s.Terminal());
+    fs::create_symlink(victim, s.Terminal());
 
     EXPECT_FALSE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
                                            DesktopRegistrationRequest::Uninstall));
     EXPECT_FALSE(fs::exists(s.OpenWith()));
-    EXPECT_FALSE(fs::exists(s.Terminal()));
+    EXPECT_FALSE(fs::is_symlink(s.Terminal()));
+    EXPECT_EQ(ReadFile(victim), "keep");
     EXPECT_FALSE(fs::exists(maker));
     EXPECT_EQ(ReadFile(settings), "[Settings]\nHex%20Address=1\n");
     EXPECT_TRUE(fs::exists(other));
+
+    // We never write inside the maker's folder: what someone else put there
+    // is not ours to remove, so the folder stays with it.
+    WriteFile(maker / "sub" / "state", "x");
+    UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Uninstall);
+    EXPECT_EQ(ReadFile(maker / "sub" / "state"), "x");
 
     // Nothing left: still silent.
     EXPECT_FALSE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
@@ -277,16 +290,124 @@ TEST(DesktopRegistration, EntriesAreSyncedBeforeTheyTakeTheirPlace) {
     OperationLog log;
     UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Install);
     for (const fs::path& entry : {s.OpenWith(), s.Terminal()}) {
+        const std::string sync =
+            std::to_string(static_cast<int>(platform::FileOp::Sync)) + " " +
+            (entry.parent_path() / ("." + entry.filename().string() + ".")).string();
         const auto at = [&](platform::FileOp op, const std::string& name) {
             const std::string line = std::to_string(static_cast<int>(op)) + " " + name;
             return std::find(log.m_log.begin(), log.m_log.end(), line) - log.m_log.begin();
         };
-        const auto sync = at(platform::FileOp::Sync, entry.string() + ".new");
+        const auto synced = std::find_if(log.m_log.begin(), log.m_log.end(),
+                                         [&](const auto& l) { return l.rfind(sync, 0) == 0; }) -
+                            log.m_log.begin();
         const auto rename = at(platform::FileOp::Replace, entry.string());
         const auto folder = at(platform::FileOp::SyncFolder, entry.string());
         const auto end = static_cast<std::ptrdiff_t>(log.m_log.size());
-        EXPECT_LT(sync, rename) << entry;
+        EXPECT_LT(synced, rename) << entry;
         EXPECT_LT(rename, end) << entry;
         EXPECT_LT(folder, end) << entry;
+    }
+}
+
+namespace {
+// Runs a refresh in a child process, so that one which blocks or reads without
+// end fails the test instead of hanging it: false when it did not end well
+// within `seconds`.
+bool RefreshEndsWithin(const DesktopFolders& folders, int seconds) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(static_cast<unsigned>(seconds));
+        UpdateDesktopRegistration(folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Refresh);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+} // namespace
+
+TEST(DesktopRegistration, PlantedLinksAreReplacedNeverWrittenThrough) {
+    // Names an earlier release wrote through, and the entries themselves.
+    for (const std::string& planted :
+         {std::string(kOpenWithEntryName) + ".new", std::string(kOpenWithEntryName),
+          std::string(kTerminalEntryName)}) {
+        SCOPED_TRACE(planted);
+        Folders s;
+        const fs::path victim = fs::path(s.temp.Path()) / "bashrc";
+        WriteFile(victim, "user's own\n");
+        fs::create_directories(s.folders.applications);
+        fs::create_symlink(victim, s.folders.applications / planted);
+
+        EXPECT_TRUE(UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                              DesktopRegistrationRequest::Refresh));
+        EXPECT_EQ(ReadFile(victim), "user's own\n");
+        EXPECT_FALSE(fs::is_symlink(s.OpenWith()));
+        EXPECT_FALSE(fs::is_symlink(s.Terminal()));
+        EXPECT_EQ(ReadFile(s.OpenWith()), desktopentry::OpenWithEntry("/opt/quexo/quexo"));
+        EXPECT_EQ(ReadFile(s.Terminal()), desktopentry::TerminalHereEntry("/opt/quexo/quexo"));
+    }
+}
+
+TEST(DesktopRegistration, FoldersOthersCanWriteOrThatAreLinksAreLeftAlone) {
+    struct Case {
+        fs::perms mode;
+        bool written;
+    };
+    for (const Case& c :
+         {Case{fs::perms::owner_all | fs::perms::others_all, false},
+          Case{fs::perms::owner_all | fs::perms::group_write, false},
+          Case{fs::perms::all | fs::perms::sticky_bit, true}, Case{fs::perms::owner_all, true}}) {
+        Folders s;
+        fs::create_directories(s.folders.applications);
+        fs::permissions(s.folders.applications, c.mode);
+        UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                  DesktopRegistrationRequest::Install);
+        EXPECT_EQ(fs::exists(s.OpenWith()), c.written) << static_cast<int>(c.mode);
+        fs::permissions(s.folders.applications, fs::perms::owner_all);
+        UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo",
+                                  DesktopRegistrationRequest::Uninstall);
+        EXPECT_FALSE(fs::exists(s.OpenWith()));
+    }
+
+    // The applications folder a link to another folder of the user's.
+    Folders s;
+    const fs::path elsewhere = fs::path(s.temp.Path()) / "autostart";
+    fs::create_directories(elsewhere);
+    fs::create_directories(s.folders.applications.parent_path());
+    fs::create_directory_symlink(elsewhere, s.folders.applications);
+    UpdateDesktopRegistration(s.folders, "/opt/quexo/quexo", DesktopRegistrationRequest::Install);
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+
+    // A folder we create ourselves is the user's alone.
+    Folders fresh;
+    UpdateDesktopRegistration(fresh.folders, "/q", DesktopRegistrationRequest::Install);
+    EXPECT_EQ(fs::status(fresh.folders.applications).permissions(), fs::perms::owner_all);
+}
+
+TEST(DesktopRegistration, StartUpReadsOnlyASmallRegularEntry) {
+    // A pipe would block the read, a link to /dev/zero would never end, a
+    // huge file is not ours: each is replaced by the entry, promptly.
+    for (const char* what : {"fifo", "zero", "huge", "folder"}) {
+        const std::string kind = what;
+        SCOPED_TRACE(kind);
+        Folders s;
+        fs::create_directories(s.folders.applications);
+        const std::string name = s.OpenWith().string();
+        if (kind == "fifo")
+            ASSERT_EQ(mkfifo(name.c_str(), 0600), 0);
+        else if (kind == "zero")
+            fs::create_symlink("/dev/zero", name);
+        else if (kind == "huge")
+            WriteFile(name,
+                      desktopentry::OpenWithEntry("/opt/quexo/quexo") + std::string(1 << 20, '#'));
+        else
+            fs::create_directories(s.OpenWith() / "sub");
+        ASSERT_TRUE(RefreshEndsWithin(s.folders, 10));
+        if (kind == "folder") {
+            EXPECT_TRUE(fs::is_directory(s.OpenWith())) << "never removed to make room";
+            continue;
+        }
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(s.OpenWith())));
+        EXPECT_EQ(ReadFile(s.OpenWith()), desktopentry::OpenWithEntry("/opt/quexo/quexo"));
     }
 }

@@ -1,6 +1,7 @@
 // What the Windows file layer does where POSIX has no counterpart: the
-// read-only attribute, names beyond ASCII, names that differ only in case, and
-// a save while another program holds the file.
+// read-only attribute, names beyond ASCII, names that differ only in case,
+// "\\?\" names, stream and device names, and a save while another program
+// holds the file or tries to reach it.
 #ifdef _WIN32
 
 #include "platform/FaultInjection.h"
@@ -93,6 +94,117 @@ TEST(WindowsFileLayer, SaveWhileAnotherProgramReadsTheFileKeepsItWhole) {
     CFileException error;
     EXPECT_FALSE(second.Open(path.c_str(), kReadWrite, &error));
     EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+}
+
+TEST(WindowsFileLayer, LongPrefixNamesKeepTheirMeaningThroughARewrite) {
+    // "\\?\C:\x\name." is its own file; normal path rules would make it
+    // "C:\x\name", another one.
+    std::string kept;
+    EXPECT_TRUE(platform::FullPath("\\\\?\\C:\\x\\name.", &kept));
+    EXPECT_EQ(kept, "\\\\?\\C:\\x\\name.");
+
+    TempDir dir;
+    const std::string plain = dir.File("name");
+    std::string full;
+    ASSERT_TRUE(platform::FullPath(plain, &full));
+    const std::wstring probe = std::filesystem::path("\\\\?\\" + full + "-probe.").wstring();
+    const HANDLE made = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made != INVALID_HANDLE_VALUE)
+        ::CloseHandle(made);
+    const bool folded = std::filesystem::exists(full + "-probe");
+    ::DeleteFileW(probe.c_str());
+    if (folded)
+        GTEST_SKIP() << "this system drops the trailing dot of \\\\?\\ names too (Wine)";
+    WriteFile(plain, Bytes(4, 'p'));
+    for (const char* tail : {".", " "}) {
+        SCOPED_TRACE(std::string("trailing '") + tail + "'");
+        const std::string odd = "\\\\?\\" + full + tail;
+        // Gone before the folder is cleared, which only knows normal names.
+        struct Remover {
+            std::wstring name;
+            ~Remover() { ::DeleteFileW(name.c_str()); }
+        } remover{std::filesystem::path(odd).wstring()};
+        {
+            CPieceFile64 file;
+            ASSERT_TRUE(file.Open(odd.c_str(), kReadWrite | CFile64::modeCreate));
+            file.Insert(1, 'a');
+            file.Flush(); // a rewrite: temporary file, then the move onto the name
+            file.Insert(1, 'b');
+            file.Flush();
+        }
+        const HANDLE check =
+            ::CreateFileW(std::filesystem::path(odd).wstring().c_str(), GENERIC_READ,
+                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(check, INVALID_HANDLE_VALUE);
+        char bytes[8] = {};
+        DWORD got = 0;
+        ::ReadFile(check, bytes, sizeof bytes, &got, nullptr);
+        ::CloseHandle(check);
+        EXPECT_EQ(std::string(bytes, got), "ba");
+        EXPECT_EQ(ReadFile(plain), Bytes(4, 'p'));
+    }
+}
+
+TEST(WindowsFileLayer, StreamAndDeviceNamesAreRefusedAtOpen) {
+    TempDir dir;
+    WriteFile(dir.File("f"), Bytes(2, 'f'));
+    const struct {
+        std::string name;
+        int cause;
+    } cases[] = {
+        {dir.Path() + "\\f:s", CFileException::streamName},
+        {dir.Path() + "\\f::$DATA", CFileException::streamName},
+        {dir.File("CON"), CFileException::notRegularFile},
+        {dir.File("nul.txt"), CFileException::notRegularFile},
+        {dir.File("aux .c"), CFileException::notRegularFile},
+        {dir.File("Com1"), CFileException::notRegularFile},
+        {dir.File("lpt9.log"), CFileException::notRegularFile},
+    };
+    for (const auto& c : cases) {
+        for (const unsigned flags : {kReadWrite | CFile64::modeCreate, kReadWrite,
+                                     unsigned(CFile64::modeRead | CFile64::shareDenyWrite)}) {
+            CPieceFile64 file;
+            CFileException error;
+            EXPECT_FALSE(file.Open(c.name.c_str(), flags, &error)) << c.name;
+            EXPECT_EQ(error.m_cause, c.cause) << c.name;
+        }
+    }
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"f"}) << "nothing created";
+}
+
+TEST(WindowsFileLayer, ProgramThatOpensTheFileBetweenMoveAndReopenFailsTheSaveLoudly) {
+    // The system moves no file that is open for writing, so a rewrite lets go
+    // of the new file for the move and opens it again. A program that opens
+    // it for writing in that moment makes our reopen fail: the save is
+    // reported, the content is on the disk, the edits stay, and the next save
+    // goes through once it lets go.
+    TempDir dir;
+    const std::string path = dir.File("doc.bin");
+    WriteFile(path, Bytes(3, 'o'));
+    CPieceFile64 file;
+    ASSERT_TRUE(file.Open(path.c_str(), kReadWrite));
+    file.Insert(1, 'n');
+    HANDLE other = INVALID_HANDLE_VALUE;
+    {
+        ScopedFaults faults([&](platform::FileOp op, const std::string&, std::int64_t*) {
+            if (op == platform::FileOp::SyncFolder && other == INVALID_HANDLE_VALUE)
+                other = ::CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return 0;
+        });
+        EXPECT_EQ(CatchFileError([&] { file.Flush(); }).m_cause, CFileException::sharingViolation);
+    }
+    ASSERT_NE(other, INVALID_HANDLE_VALUE) << "the window exists";
+    ::CloseHandle(other);
+    const Bytes expected{'n', 'o', 'o', 'o'};
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(file.GetLength(), 4);
+    file.Flush();
+    EXPECT_EQ(ReadFile(path), expected);
+    for (const std::string& name : dir.Names())
+        EXPECT_FALSE(IsTempName(name)) << name;
 }
 
 // ReplaceFileW and the plain move each put the new file in place, and neither

@@ -139,8 +139,9 @@ TEST_F(DesktopLookup, HostileNamesReachEveryExecFormAsOneArgumentOrAreRefused) {
     struct Form {
         const char* id;
         QString exec;
-        bool urls;    // the program gets file URLs
-        bool wrapper; // a shell sees the name inside its script
+        bool urls;          // the program gets file URLs
+        bool wrapper;       // a shell sees the name inside its script
+        bool shell = false; // a shell runs the name as code: never started
     };
     const std::vector<Form> forms = {
         {"plain.desktop", rec + " %f", false, false},
@@ -150,6 +151,12 @@ TEST_F(DesktopLookup, HostileNamesReachEveryExecFormAsOneArgumentOrAreRefused) {
         {"shell-safe.desktop", "sh -c \"exec " + rec + " \\\\\"\\\\$1\\\\\"\" sh %f", false, false},
         {"shell.desktop", "sh -c \"" + rec + " %f\"", false, true},
         {"shell-quoted.desktop", "sh -c \"" + rec + " '%f'\"", false, true},
+        {"dashdash.desktop", "sh -c -- %f", false, false, true},
+        {"cluster.desktop", "sh -xc %f", false, false, true},
+        {"option.desktop", "sh -o errexit -c %f", false, false, true},
+        {"norc.desktop", "bash --norc -c %f", false, false, true},
+        {"env.desktop", "env VAR=1 sh -c %f", false, false, true},
+        {"script.desktop", "sh %f", false, false, true},
     };
     for (const Form& form : forms)
         Entry(DataHome(), form.id, form.exec);
@@ -163,12 +170,17 @@ TEST_F(DesktopLookup, HostileNamesReachEveryExecFormAsOneArgumentOrAreRefused) {
                                                          {"it's \"quoted\".txt", false},
                                                          {"a b.txt", false},
                                                          {"line\nbreak.txt", false},
-                                                         {"x';cd;touch pwned;'", false}};
+                                                         {"x';cd;touch pwned;'", false},
+                                                         {"x;cd;touch pwned;.txt", false}};
     for (const Form& form : forms) {
         for (const auto& [name, plain] : names) {
             SCOPED_TRACE(std::string(form.id) + " " + name.toStdString());
             const QString path = Path(name);
             const desktop::LaunchResult result = desktop::OpenWith(form.id, path);
+            if (form.shell) {
+                EXPECT_EQ(result.m_status, desktop::LaunchStatus::ShellEntry);
+                continue;
+            }
             if (form.wrapper && !plain) {
                 EXPECT_EQ(result.m_status, desktop::LaunchStatus::UnsafeName);
                 continue;
@@ -195,6 +207,7 @@ TEST(DesktopExec, FileCodesAShellReadsAndPlainNames) {
     EXPECT_TRUE(desktop::ShellReadsFileCode("sh -c \"ed \\\"%U\\\"\""));
     EXPECT_TRUE(desktop::ShellReadsFileCode("sh -c 'ed %u'"));
     EXPECT_TRUE(desktop::ShellReadsFileCode("bash -lc %f"));
+    EXPECT_TRUE(desktop::ShellReadsFileCode("sh -c -- %f"));
     EXPECT_FALSE(desktop::ShellReadsFileCode("sh -c ed %f")) << "the file is only $0";
 
     EXPECT_TRUE(desktop::PlainFileName("/home/é/notes-1_2.txt"));

@@ -8,11 +8,11 @@ CFindAllModel::CFindAllModel(QObject* parent) : QAbstractListModel(parent) {}
 
 CFindAllModel::~CFindAllModel() = default;
 
-void CFindAllModel::SetResults(CFindAllResults results, const CPieceFile64* file, bool hexAddress,
+void CFindAllModel::SetResults(CFindAllResults results, CFindAllFileSource file, bool hexAddress,
                                int charSet) {
     beginResetModel();
     m_results = std::move(results);
-    m_pFile = file;
+    m_file = std::move(file);
     m_bHexAddress = hexAddress;
     m_nCharSet = charSet;
     endResetModel();
@@ -50,9 +50,9 @@ QString CFindAllModel::RowText(int row) const {
     std::uint8_t bytes[kContextBytes + kShownMatchBytes + kContextBytes];
     int count = 0;
     try {
-        if (m_pFile)
+        if (const CPieceFile64* file = m_file ? m_file() : nullptr)
             count = static_cast<int>(
-                m_pFile->ReadAt(offset - before, bytes, before + matchLength + kContextBytes));
+                file->ReadAt(offset - before, bytes, before + matchLength + kContextBytes));
     } catch (...) {
         // A row is drawn from inside the paint: no error may leave it. The
         // offset alone still says where the occurrence was.

@@ -7,7 +7,13 @@
 
 #include <QAbstractListModel>
 
+#include <functional>
+
 class CPieceFile64;
+
+// The document's file as it is now (null while it has none): asked at each
+// read, so a file the document replaced or closed is never read.
+using CFindAllFileSource = std::function<const CPieceFile64*()>;
 
 class CFindAllModel : public QAbstractListModel {
     Q_OBJECT
@@ -15,9 +21,7 @@ public:
     explicit CFindAllModel(QObject* parent = nullptr);
     ~CFindAllModel() override;
 
-    // The file is not owned; it must outlive the results or be replaced first.
-    void SetResults(CFindAllResults results, const CPieceFile64* file, bool hexAddress,
-                    int charSet);
+    void SetResults(CFindAllResults results, CFindAllFileSource file, bool hexAddress, int charSet);
     void SetAddressBase(bool hexAddress);
     bool IsHexAddress() const { return m_bHexAddress; }
     const CFindAllResults& Results() const { return m_results; }
@@ -30,7 +34,7 @@ private:
     QString RowText(int row) const;
 
     CFindAllResults m_results;
-    const CPieceFile64* m_pFile = nullptr;
+    CFindAllFileSource m_file;
     bool m_bHexAddress = true;
     int m_nCharSet = 0;
 };

@@ -68,9 +68,9 @@ CFindAllPanel::CFindAllPanel(QWidget* parent)
 
 CFindAllPanel::~CFindAllPanel() = default;
 
-void CFindAllPanel::ShowResults(CFindAllResults results, const CPieceFile64* file, bool hexAddress,
+void CFindAllPanel::ShowResults(CFindAllResults results, CFindAllFileSource file, bool hexAddress,
                                 int charSet) {
-    m_pModel->SetResults(std::move(results), file, hexAddress, charSet);
+    m_pModel->SetResults(std::move(results), std::move(file), hexAddress, charSet);
     m_pCount->setText(CountText());
     SetOutOfDate(false);
     show();

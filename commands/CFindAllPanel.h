@@ -5,12 +5,11 @@
 // (its offsets may no longer be where the bytes are) until searched again.
 #pragma once
 
+#include "commands/CFindAllModel.h"
 #include "commands/FindAllResults.h"
 
 #include <QWidget>
 
-class CFindAllModel;
-class CPieceFile64;
 class QCheckBox;
 class QLabel;
 class QListView;
@@ -22,7 +21,7 @@ public:
     explicit CFindAllPanel(QWidget* parent = nullptr);
     ~CFindAllPanel() override;
 
-    void ShowResults(CFindAllResults results, const CPieceFile64* file, bool hexAddress,
+    void ShowResults(CFindAllResults results, CFindAllFileSource file, bool hexAddress,
                      int charSet);
     const CFindAllResults& Results() const;
     void SetAddressBase(bool hexAddress);

@@ -12,6 +12,7 @@
 #include "storage/CPieceFile64.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 
 namespace {
 
@@ -48,7 +49,14 @@ void Search(CQuexoDoc& doc, CHexGridWnd& grid, CFindAllPanel& panel, const CByte
                 });
         }
         results.m_bInSelection = inSelection;
-        panel.ShowResults(std::move(results), file, grid.IsHexAddress(), grid.GetCharSet());
+        // The rows read the document's file as it is when they are drawn.
+        panel.ShowResults(
+            std::move(results),
+            [source = QPointer<CQuexoDoc>(&doc)]() -> const CPieceFile64* {
+                const CQuexoDoc* document = source.data();
+                return document ? document->m_pFile : nullptr;
+            },
+            grid.IsHexAddress(), grid.GetCharSet());
     });
 }
 

@@ -19,6 +19,9 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <fstream>
 
 using edittest::EditDoc;
 using edittest::NewDoc;
@@ -146,6 +149,23 @@ TEST(FindAllCommand, AnEditMakesTheListOutOfDateUntilSearchedAgain) {
     EXPECT_FALSE(panel.Banner()->isVisible());
     ClickRow(panel, 0);
     EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{3}, std::int64_t{5}));
+}
+
+TEST(FindAllCommand, AnotherFileUnderTheDocumentIsReadNeverTheOldOne) {
+    PromptScript prompts;
+    DialogScript dialogs;
+    EditDoc doc = NewDoc(Text("..ab..ab.."));
+    CFindAllPanel& panel = RunFindAll(doc, dialogs, QStringLiteral("ab"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("other.bin"));
+    const char binary[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}; // not a text file: no hand-off
+    std::ofstream(path.toStdString(), std::ios::binary).write(binary, sizeof binary);
+    // The document drops its file for the new one; the rows must follow.
+    ASSERT_TRUE(doc.Doc().OnOpenDocument(path));
+    doc.Doc().UpdateAllViews(nullptr, kHintAll);
+    EXPECT_TRUE(panel.Banner()->isVisible());
+    EXPECT_EQ(panel.List()->model()->index(0, 0).data().toString(),
+              QStringLiteral("0x00000002   00 01 [02 03] 04 05 06 07   ........"));
 }
 
 TEST(FindAllCommand, CancelledSearchKeepsWhatItFoundMarkedIncomplete) {

@@ -64,7 +64,7 @@ TEST_F(FindAll, MatchesTheByteModelOverPiecesSeamsRangesAndCase) {
         b = alphabet[static_cast<size_t>(pick(static_cast<std::int64_t>(alphabet.size())))];
     Open(initial);
 
-    for (int round = 0; round < 40 / kOpScale + 4; ++round) {
+    for (int round = 0; round < 60; ++round) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(round));
         // An edit, so pieces of the file and of memory alternate.
         const std::int64_t pos = pick(static_cast<std::int64_t>(m_model.size()) + 1);

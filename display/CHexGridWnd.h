@@ -14,6 +14,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QColor>
 #include <QFont>
 
 #include <cstdint>
@@ -107,6 +108,14 @@ public:
     int AutoScrollTicks() const { return m_nScrollTicks; }
     bool IsDragging() const { return m_bDragging; }
 
+    // Every occurrence of `pattern` among the shown bytes is drawn in the
+    // match colour, found afresh at each paint so it follows every edit; an
+    // empty pattern turns it off.
+    void SetMatchHighlight(const CByteString& pattern, bool matchCase);
+    const CByteString& GetMatchHighlight() const { return m_highlight; }
+    // Distinct from the selection's palette colour.
+    static QColor MatchColor();
+
     // Rows read and formatted by painting since the last reset.
     std::int64_t RowsFormatted() const { return m_nRowsFormatted; }
     void ResetRowsFormatted() { m_nRowsFormatted = 0; }
@@ -138,6 +147,9 @@ private:
     void UpdateScrollBar();
     void PaintRows(QPainter& painter, const QRegion& region);
     void PaintRow(QPainter& painter, int row, CByteRange selection);
+    // Marks in m_matchMask the shown bytes that belong to an occurrence.
+    void FindShownMatches();
+    void PaintMatches(QPainter& painter, int row);
     void FillCells(QPainter& painter, int row, int first, int count, const QColor& background,
                    const QColor& text);
 
@@ -182,6 +194,10 @@ private:
     WriteHook m_writeHook;
     std::vector<unsigned char> m_rowBytes;
     std::vector<char> m_rowsToPaint;
+    CByteString m_highlight;
+    bool m_bHighlightCase = false;
+    std::vector<char> m_matchMask; // one per shown byte
+    std::vector<std::uint8_t> m_matchBytes;
     std::int64_t m_nRowsFormatted = 0;
     QBasicTimer m_autoScrollTimer;
     QBasicTimer m_caretTimer;

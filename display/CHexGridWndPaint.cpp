@@ -3,6 +3,7 @@
 // plus the selection, the caret's mirror in the other pane and the caret itself.
 #include "display/CHexGridWnd.h"
 
+#include "storage/ByteSearch.h"
 #include "storage/CPieceFile64.h"
 
 #include <QPaintEvent>
@@ -39,6 +40,7 @@ void CHexGridWnd::PaintRows(QPainter& painter, const QRegion& region) {
         for (int row = first; row < end; ++row)
             m_rowsToPaint[static_cast<size_t>(row)] = 1;
     }
+    FindShownMatches();
     const CByteRange selection = GetSelection();
     for (int row = 0; row < m_layout.m_nRowsPerPage; ++row) {
         if (m_rowsToPaint[static_cast<size_t>(row)])
@@ -62,6 +64,7 @@ void CHexGridWnd::PaintRow(QPainter& painter, int row, CByteRange selection) {
     const QPalette& pal = palette();
     painter.setPen(pal.color(QPalette::Text));
     m_painter.DrawCells(painter, QPoint(CRowLayout::kLeftMargin, m_layout.RowY(row)), 0, cells);
+    PaintMatches(painter, row);
 
     const int a = static_cast<int>(std::clamp<std::int64_t>(selection.start - offset, 0, bpr));
     const int b = static_cast<int>(std::clamp<std::int64_t>(selection.End() - offset, 0, bpr));
@@ -103,4 +106,65 @@ void CHexGridWnd::FillCells(QPainter& painter, int row, int first, int count,
                      background);
     painter.setPen(text);
     m_painter.DrawCells(painter, QPoint(CRowLayout::kLeftMargin, m_layout.RowY(row)), first, count);
+}
+
+void CHexGridWnd::SetMatchHighlight(const CByteString& pattern, bool matchCase) {
+    if (pattern == m_highlight && matchCase == m_bHighlightCase)
+        return;
+    m_highlight = pattern;
+    m_bHighlightCase = matchCase;
+    viewport()->update();
+}
+
+QColor CHexGridWnd::MatchColor() {
+    return QColor(255, 214, 92); // amber: apart from any usual selection blue or grey
+}
+
+void CHexGridWnd::FindShownMatches() {
+    const auto page = static_cast<size_t>(m_layout.PageBytes());
+    m_matchMask.assign(m_highlight.empty() ? 0 : page, 0);
+    if (m_highlight.empty())
+        return;
+    // The shown bytes, and as many on each side as an occurrence can reach
+    // into them from outside.
+    const auto reach = static_cast<std::int64_t>(m_highlight.size()) - 1;
+    const std::int64_t top = m_layout.m_nTop;
+    const std::int64_t from = std::max<std::int64_t>(0, top - reach);
+    const std::int64_t to = top + static_cast<std::int64_t>(page) + reach;
+    m_matchBytes.resize(static_cast<size_t>(to - from));
+    const auto n = static_cast<size_t>(m_pFile->ReadAt(from, m_matchBytes.data(), to - from));
+    const CByteSearch search(m_highlight, m_bHighlightCase);
+    for (size_t i = 0; n - i >= m_highlight.size();) {
+        const size_t at = search.FindFirst(m_matchBytes.data() + i, n - i);
+        if (at == CByteSearch::npos)
+            break;
+        const std::int64_t first = from + static_cast<std::int64_t>(i + at);
+        const std::int64_t a = std::max(first, top) - top;
+        const std::int64_t b =
+            std::min<std::int64_t>(first + reach + 1, top + static_cast<std::int64_t>(page)) - top;
+        std::fill(m_matchMask.begin() + a, m_matchMask.begin() + b, 1);
+        i += at + 1;
+    }
+}
+
+void CHexGridWnd::PaintMatches(QPainter& painter, int row) {
+    if (m_matchMask.empty())
+        return;
+    const int bpr = m_layout.m_nBytesPerRow;
+    const char* mask = m_matchMask.data() + static_cast<size_t>(row) * static_cast<size_t>(bpr);
+    const QColor back = MatchColor();
+    const QColor text = Qt::black;
+    for (int a = 0; a < bpr;) {
+        if (!mask[a]) {
+            ++a;
+            continue;
+        }
+        int b = a;
+        while (b < bpr && mask[b])
+            ++b;
+        FillCells(painter, row, m_layout.HexCell(a), m_layout.HexCell(b) - m_layout.HexCell(a) - 1,
+                  back, text);
+        FillCells(painter, row, m_layout.CharCell(a), b - a, back, text);
+        a = b;
+    }
 }

@@ -35,7 +35,7 @@ CCursorDataCache g_cursorData;
 CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(&m_grid);
-    m_grid.setGeometry(rect());
+    LayOutChildren();
     m_grid.SetPromptHook([](const QString& text) { AfxMessageBox(text, MB_OK); });
     // Typing goes through the document like every other edit; a refused write
     // throws back into the grid, which reports it.
@@ -139,6 +139,7 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     OnCommand(ID_VIEW_OPTIONS, [this] { OnViewOptions(); });
     OnCommand(ID_VIEW_FONT, [this] { OnViewFont(); });
     RegisterPrintCommands();
+    RegisterFindAllCommand();
 
     OnUpdateCommand(ID_INDICATOR_OFFSET, [this](CCmdUI* ui) { OnUpdateOffsetPane(ui); });
     OnUpdateCommand(ID_INDICATOR_SELECTION, [this](CCmdUI* ui) { OnUpdateSelectionPane(ui); });
@@ -166,12 +167,14 @@ void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* hintObject) {
         // file, or another document under a reused view, may not.
         if (!dynamic_cast<const CContentChangeHint*>(hintObject))
             g_cursorData.Invalidate();
+        CheckFindAllCurrent();
     }
     if (parts & kHintSettingsChanged) {
         m_grid.SetDisplayFont(FontFromLogFont(g_displayFont));
         m_grid.SetHexAddress(g_bHexAddress != 0);
         m_grid.SetShowUpper(g_bUpperChars != 0);
         m_grid.SetFixedColumns(g_nFixedColumns);
+        OnFindAllSettingsChanged();
     }
     m_grid.viewport()->update();
 }
@@ -182,7 +185,7 @@ void CQuexoView::OnDraw(QPainter* /*painter*/) {
 
 void CQuexoView::resizeEvent(QResizeEvent* event) {
     CView::resizeEvent(event);
-    m_grid.setGeometry(rect());
+    LayOutChildren();
 }
 
 void CQuexoView::OnUpdateOffsetPane(CCmdUI* ui) {

@@ -11,6 +11,8 @@
 #include "storage/ByteString.h"
 
 class CCmdUI;
+class CFindAllPanel;
+class CPieceFile64;
 class CQuexoDoc;
 struct CFindState;
 
@@ -50,6 +52,9 @@ public:
     CByteString m_findBytes;
     CFindState FindState();
 
+    // The "Rechercher tout" results under the grid; null until the first search.
+    CFindAllPanel* GetFindAllPanel() const { return m_pFindAll; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -60,10 +65,22 @@ private:
     void OnUpdateCursorData(CCmdUI* ui);
     void OnViewOptions(); // ViewOptionsCommand.cpp
     void OnViewFont();    // ViewFontCommand.cpp
+    // The results panel (ViewFindAll.cpp).
+    void RegisterFindAllCommand();
+    CFindAllPanel& EnsureFindAllPanel();
+    void OnFindAllPanelChanged();
+    void OnFindAllMatchChosen(std::int64_t offset, std::int64_t length);
+    void CheckFindAllCurrent();
+    void OnFindAllSettingsChanged();
+    void LayOutChildren();
 
     CHexGridWnd m_grid;
     // Typing runs: a byte is being typed (its own caret move keeps the run),
     // and where the caret stood after the last typed byte.
     bool m_bTyping = false;
     CEditPlace m_typedPlace;
+    CFindAllPanel* m_pFindAll = nullptr;
+    // The content the panel's results were found in.
+    std::uint64_t m_nFindAllRevision = 0;
+    const CPieceFile64* m_pFindAllFile = nullptr;
 };

@@ -9,6 +9,8 @@ inline constexpr unsigned ID_EDIT_GOTO = 32776;
 inline constexpr unsigned ID_EDIT_FINDNEXT = 32777;
 // Ours: checksums of the selection or the whole file.
 inline constexpr unsigned ID_EDIT_CHECKSUMS = 32790;
+// Ours: every occurrence listed in a panel under the view.
+inline constexpr unsigned ID_EDIT_FINDALL = 32791;
 
 inline constexpr unsigned ID_INDICATOR_OFFSET = 131;
 inline constexpr unsigned ID_INDICATOR_SELECTION = 132;

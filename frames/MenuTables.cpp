@@ -61,6 +61,7 @@ const std::vector<MenuPopup>& DocumentMenu() {
           {32776, "&Aller à...\tCtrl+G"},
           kSeparator,
           {57636, "&Trouver...\tCtrl+F"},
+          {32791, "Rec&hercher tout...\tCtrl+Shift+F"},
           {32777, "Trouver &Suivant\tF3"},
           {57641, "&Remplacer...\tCtrl+H"},
           kSeparator,
@@ -108,6 +109,7 @@ const std::vector<Accelerator>& MainAccelerators() {
         {"F3", 32777},
         {"F6", 57680},
         {"Shift+F6", 57681},
+        {"Ctrl+Shift+F", 32791},
     };
     return table;
 }

@@ -67,6 +67,16 @@ public:
     virtual std::int64_t Find(CByteString pattern, int matchCase, int down, std::int64_t start,
                               std::int64_t limit);
 
+    // Every match lying wholly inside [start, stop), overlapping ones included,
+    // in increasing order, each given to onMatch (false stops the scan). After
+    // each block, onBlock (may be empty) gets the offset reached and returns true
+    // to cancel. Reads are positional: the position stays. True when the whole
+    // range was scanned.
+    using MatchSink = std::function<bool(std::int64_t offset)>;
+    using BlockCheck = std::function<bool(std::int64_t reached)>;
+    bool FindAll(const CByteString& pattern, int matchCase, std::int64_t start, std::int64_t stop,
+                 const MatchSink& onMatch, const BlockCheck& onBlock) const;
+
     // Asked at the points where a long search may stop; true cancels it.
     void SetCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
     // Asked as a rewrite through a temporary file goes on, with the bytes

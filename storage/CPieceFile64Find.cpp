@@ -127,3 +127,51 @@ std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, st
     }
     return -1;
 }
+
+bool CPieceFile64::FindAll(const CByteString& pattern, int matchCase, std::int64_t start,
+                           std::int64_t stop, const MatchSink& onMatch,
+                           const BlockCheck& onBlock) const {
+    const auto len = static_cast<std::int64_t>(pattern.size());
+    start = std::max<std::int64_t>(start, 0);
+    stop = std::min(stop, m_nTotalLength);
+    if (len == 0 || stop - start < len)
+        return true;
+    const CByteSearch search(pattern, matchCase != 0);
+    const auto blockSize = static_cast<std::int64_t>(BlockSizeFor(pattern.size()));
+    const Buffer buffer(static_cast<size_t>(blockSize));
+    std::uint8_t* data = buffer.data();
+
+    // Each next block starts with the last len - 1 bytes of the one before: a
+    // match across the seam is seen whole, and none is reported twice, since
+    // a match needs len bytes to be found.
+    const std::int64_t keep = len - 1;
+    std::int64_t base = start; // offset of data[0]
+    // A file another program shortened reads short: an error, as for Find.
+    const auto readAt = [&](std::int64_t from, std::uint8_t* to, std::int64_t count) {
+        const std::int64_t got = ReadAt(from, to, count);
+        if (got < count)
+            Raise(CFileException::endOfFile);
+        return got;
+    };
+    std::int64_t n = readAt(base, data, std::min(blockSize, stop - base));
+    for (;;) {
+        size_t i = 0;
+        const auto size = static_cast<size_t>(n);
+        while (size - i >= pattern.size()) {
+            const size_t at = search.FindFirst(data + i, size - i);
+            if (at == CByteSearch::npos)
+                break;
+            if (!onMatch(base + static_cast<std::int64_t>(i + at)))
+                return false;
+            i += at + 1;
+        }
+        if (base + n >= stop)
+            return true;
+        std::memmove(data, data + n - keep, static_cast<size_t>(keep));
+        base += n - keep;
+        if (onBlock && onBlock(base))
+            return false;
+        const std::int64_t from = base + keep;
+        n = keep + readAt(from, data + keep, std::min(blockSize - keep, stop - from));
+    }
+}

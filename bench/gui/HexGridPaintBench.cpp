@@ -76,6 +76,22 @@ void BM_GridFullPage(benchmark::State& state) {
 }
 BENCHMARK(BM_GridFullPage)->Unit(benchmark::kMillisecond);
 
+// The same page with every occurrence of a byte highlighted (about one byte in
+// 256 of the random content, so each row has some); the difference from
+// BM_GridFullPage is what highlighting adds to a paint.
+void BM_GridFullPageHighlighted(benchmark::State& state) {
+    Page& page = SharedPage();
+    QWidget* client = page.grid->viewport();
+    page.grid->SetMatchHighlight(CByteString(1, 'A'), false);
+    QImage image(client->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        client->render(&image);
+        benchmark::ClobberMemory();
+    }
+    page.grid->SetMatchHighlight({}, false);
+}
+BENCHMARK(BM_GridFullPageHighlighted)->Unit(benchmark::kMillisecond);
+
 void BM_BaselineDrawTextPage(benchmark::State& state) {
     Page& page = SharedPage();
     CHexGridWnd& grid = *page.grid;

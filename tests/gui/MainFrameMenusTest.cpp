@@ -80,12 +80,13 @@ TEST_F(FrameTest, DocumentMenuEntriesKeepTheirTexts) {
     ASSERT_NE(Open(QByteArray("\x01", 1)), nullptr);
     Idle(); // update handlers must not rename entries
     QMenuBar* bar = m_pMain->menuBar();
-    EXPECT_EQ(Entries(Popup(bar, "&Edition")),
-              QStringList({"&Annuler\tCtrl+Z", "&Rétablir\tCtrl+Y", "-", "Co&uper\tCtrl+X",
-                           "&Copier\tCtrl+C", "&Coller\tCtrl+V", "&Suprrimer...\tSuppr",
-                           "&Inserer...\tIns", "-", "&Aller à...\tCtrl+G", "-",
-                           "&Trouver...\tCtrl+F", "Trouver &Suivant\tF3", "&Remplacer...\tCtrl+H",
-                           "-", "S&ommes de contrôle..."}));
+    EXPECT_EQ(
+        Entries(Popup(bar, "&Edition")),
+        QStringList({"&Annuler\tCtrl+Z", "&Rétablir\tCtrl+Y", "-", "Co&uper\tCtrl+X",
+                     "&Copier\tCtrl+C", "&Coller\tCtrl+V", "&Suprrimer...\tSuppr",
+                     "&Inserer...\tIns", "-", "&Aller à...\tCtrl+G", "-", "&Trouver...\tCtrl+F",
+                     "Rec&hercher tout...\tCtrl+Shift+F", "Trouver &Suivant\tF3",
+                     "&Remplacer...\tCtrl+H", "-", "S&ommes de contrôle..."}));
     EXPECT_EQ(Entries(Popup(bar, "&Affichage")),
               QStringList({"Donnée du &Curseur\tCtrl+D", "&Barre d'outils", "Barre de &Statut", "-",
                            "&Options...", "&Police.."}));

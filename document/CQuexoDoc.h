@@ -8,12 +8,16 @@
 #include "document/ByteRange.h"
 #include "document/EditPlace.h"
 #include "framework/CDocument.h"
+#include "storage/FileChange.h"
+
+#include <QTimer>
 
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
 
 class CPieceFile64;
+class QFileSystemWatcher;
 
 class CQuexoDoc : public CDocument {
     Q_OBJECT
@@ -93,6 +97,21 @@ public:
     // puts it there. Without it, redo uses the place undo found.
     void SetPlaceAfterStep(CEditPlace after);
 
+    // Another program and the open file (CQuexoDocOutside.cpp). The file and
+    // its folder are watched; a change, the application coming to the front
+    // and every save check the file's identity, and the user hears of each
+    // change once.
+    //
+    // What changed since the file was last read whole or saved.
+    FileChange GetOutsideChange() const;
+    // Tells the user of a change not told yet, and acts on the answer.
+    void CheckOutsideChange();
+    // The Reload command: asks first when there are edits to drop.
+    void OnFileReload();
+    // Reads the file again from its name, dropping the edits and the undo
+    // history; caret, selection and scrolling stay where they still exist.
+    bool ReloadFile();
+
     CPieceFile64* m_pFile = nullptr; // owned; replaced by every open and new
     bool m_bReadOnly = true;
 
@@ -111,6 +130,22 @@ private:
     // impossible to undo (the files they read were let go).
     void ReportDroppedSteps();
     std::uint64_t GroupOf(std::uint64_t stepId) const;
+    // The file was read whole or saved: the new baseline, and watch it.
+    void StartWatching();
+    void StopWatching();
+    void OnWatchedPathChanged();
+    // Before a save to the document's own file: true when there was no outside
+    // change or the user agreed to replace the other program's version.
+    bool ConfirmSaveOverOutsideChange();
+    // Why a save ran out of file: another program shortened it.
+    void ReportShortened();
+    std::string WatchedName() const;
+
+    CFileChangeTracker m_outside;
+    QFileSystemWatcher* m_pWatcher = nullptr; // owned by this QObject
+    QTimer m_outsideCheck;                    // gathers a burst of notifications
+    bool m_bAskingOutside = false;
+    bool m_bSavingNow = false;
 
     std::uint64_t m_nRevision = 0;
     // The open edit batches and what their edits changed so far.

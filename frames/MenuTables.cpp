@@ -38,6 +38,7 @@ const std::vector<MenuPopup>& DocumentMenu() {
           {57602, "&Fermer"},
           {57603, "&Enregistrer...\tCtrl+S"},
           {57604, "Enregistrer &Sous..."},
+          {32799, "&Recharger\tF5"},
           kSeparator,
           {32779, "Fermer et Editer comme &Texte...\tCtrl+T"},
           kSeparator,
@@ -106,6 +107,7 @@ const std::vector<Accelerator>& MainAccelerators() {
         {"Del", 32775},
         {"Ins", 32774},
         {"F3", 32777},
+        {"F5", 32799},
         {"F6", 57680},
         {"Shift+F6", 57681},
     };

@@ -78,6 +78,10 @@ public:
     bool IsReadOnly() const { return m_bReadOnly; }
     bool HasFile() const { return m_hSourceFile != platform::kNoFile; }
     const std::string& GetSourcePath() const { return m_strSourcePath; }
+    // The name saves write (links resolved at open); empty without a file.
+    const std::string& GetSavePath() const { return m_strSavePath; }
+    // The open file's identity now (not valid without a file); reads nothing.
+    platform::FileIdentity GetSourceIdentity() const { return platform::IdentityOf(m_hSourceFile); }
     CPieceInfo GetPieceInfo(int index) const;
     // Checks the invariants of the list; returns an empty string or the fault.
     std::string CheckInvariants() const;

@@ -29,6 +29,7 @@ constexpr unsigned kReloadDropsEdits = 166;
 constexpr unsigned kShortened = 167;
 constexpr unsigned kShortenedNotSaved = 168;
 constexpr unsigned kSaveOverOtherVersion = 169;
+constexpr unsigned kGrown = 170;
 
 // A burst of writes gives a burst of notifications: look once it settles.
 constexpr int kSettleMs = 150;
@@ -161,7 +162,8 @@ void CQuexoDoc::CheckOutsideChange() {
         if (answer == IDNO)
             return; // keep showing the opened version, still whole
     } else {
-        answer = AfxMessageBox(Text(kChangedInPlace, name), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+        const unsigned text = change == FileChange::Grown ? kGrown : kChangedInPlace;
+        answer = AfxMessageBox(Text(text, name), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     }
     if (answer == IDYES)
         ReloadFile();
@@ -233,6 +235,11 @@ bool CQuexoDoc::ReloadFile() {
 bool CQuexoDoc::ConfirmSaveOverOutsideChange() {
     const FileChange change = GetOutsideChange();
     if (change == FileChange::None)
+        return true;
+    // A link or another object put in the file's place: the save refuses it
+    // with its own message, there is nothing to agree to.
+    bool exists = false;
+    if (!platform::IsRegularName(WatchedName(), &exists) && exists)
         return true;
     // The user has now heard of this state; the watcher need not ask again.
     m_outside.TakeNew(m_pFile->GetSourceIdentity(), platform::IdentityOfName(WatchedName()));

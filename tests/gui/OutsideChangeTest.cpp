@@ -129,6 +129,20 @@ TEST_F(OutsideChangeTest, UnmodifiedAnswerYesReloads) {
     EXPECT_EQ(ActiveView()->GetGrid().GetCaret(), 0);
 }
 
+TEST_F(OutsideChangeTest, GrownLogIsToldAndReloadShowsTheNewEnd) {
+    CQuexoDoc* doc = OpenWatched(QByteArray("line 1\n"));
+    PromptScript prompts;
+    prompts.Answer(IDYES);
+    {
+        QFile log(File());
+        ASSERT_TRUE(log.open(QIODevice::Append));
+        log.write("line 2\n");
+    }
+    ASSERT_TRUE(WaitForPrompts(prompts, 1));
+    EXPECT_TRUE(prompts.LastText().contains("a grandi"));
+    EXPECT_EQ(Content(doc), "line 1\nline 2\n");
+}
+
 TEST_F(OutsideChangeTest, RenamedOverWithEditsKeepsThemAndSaveAsksFirst) {
     CQuexoDoc* doc = OpenWatched(QByteArray(16, 'a'));
     Type(doc, 'U');
@@ -189,6 +203,16 @@ TEST_F(OutsideChangeTest, ShortenedFileIsNamedForReadsAndSaves) {
     ASSERT_TRUE(WaitForPrompts(prompts, 1));
     EXPECT_TRUE(prompts.LastText().contains("raccourci"));
     EXPECT_TRUE(prompts.LastText().contains("100 octets"));
+
+    // An edit that needs the lost bytes says why it fails.
+    try {
+        Type(doc, 'V');
+        doc->OverwriteBytes(3 << 20, "W", 1);
+        ADD_FAILURE() << "an edit past the new end cannot read the bytes around it";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::fileShortened);
+        EXPECT_NE(e.GetErrorMessage().find("raccourci"), std::string::npos);
+    }
 
     prompts.Answer(IDYES); // replace the other version: the save cannot read it all
     Run(ID_FILE_SAVE);

@@ -276,6 +276,8 @@ TEST_F(OutsideChangeTest, WatchingReadsNothingWhileIdle) {
         Write(QStringLiteral("neighbour.bin"), QByteArray(i + 1, 'n'));
         QTest::qWait(100);
     }
+    // Permissions are not content: noticed, looked at, nothing to say.
+    QFile::setPermissions(File(), QFile::ReadOwner | QFile::WriteOwner);
     QTest::qWait(500);
     EXPECT_EQ(reads.m_nReads, 0);
     EXPECT_EQ(prompts.Count(), 0);

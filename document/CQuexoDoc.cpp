@@ -158,8 +158,7 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
         } catch (const CSaveCancelled&) {
             return false;
         } catch (const CFileException& e) {
-            if (e.m_cause != CFileException::endOfFile ||
-                GetOutsideChange() != FileChange::Shortened)
+            if (e.m_cause != CFileException::endOfFile || !IsShortenedUnderneath())
                 throw;
             ReportShortened();
             return false;
@@ -205,8 +204,7 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     } catch (const std::exception& e) {
         ReleaseFile(std::move(target), true); // the temporary file goes, the target stays
         const auto* fileError = dynamic_cast<const CFileException*>(&e);
-        if (fileError && fileError->m_cause == CFileException::endOfFile &&
-            GetOutsideChange() == FileChange::Shortened)
+        if (fileError && fileError->m_cause == CFileException::endOfFile && IsShortenedUnderneath())
             ReportShortened();
         else
             ReportSaveLoadException(path, &e, true, AFX_IDP_FAILED_TO_SAVE_DOC);

@@ -139,11 +139,19 @@ private:
     // Before a save to the document's own file: true when there was no outside
     // change or the user agreed to replace the other program's version.
     bool ConfirmSaveOverOutsideChange();
+    // Whether another program cut the open file short: why a read, an edit or
+    // a save ran out of file (our own failed commit since does not hide it).
+    bool IsShortenedUnderneath() const;
     // Why a save ran out of file: another program shortened it.
     void ReportShortened();
     std::string WatchedName() const;
 
+    // A commit outside a save (replace all saving part-way) writes the file
+    // too: the baseline follows our own writes.
+    void FollowOwnWrites();
+
     CFileChangeTracker m_outside;
+    std::uint64_t m_nWritesSeen = 0;
     QFileSystemWatcher* m_pWatcher = nullptr; // owned by this QObject
     QTimer m_outsideCheck;                    // gathers a burst of notifications
     bool m_bAskingOutside = false;

@@ -16,7 +16,7 @@ void CQuexoDoc::WriteOverFile(std::int64_t offset, const void* bytes, std::int64
     } catch (const CFileException& e) {
         // Overwriting reads the bytes around from the file: one another
         // program cut short runs out, and the user should hear why.
-        if (e.m_cause == CFileException::endOfFile && GetOutsideChange() == FileChange::Shortened)
+        if (e.m_cause == CFileException::endOfFile && IsShortenedUnderneath())
             throw CFileException(CFileException::fileShortened, -1, m_pFile->GetSourcePath());
         throw;
     }

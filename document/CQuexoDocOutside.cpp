@@ -47,9 +47,15 @@ std::string CQuexoDoc::WatchedName() const {
 }
 
 FileChange CQuexoDoc::GetOutsideChange() const {
-    if (!m_pFile || !m_pFile->HasFile())
+    if (!m_pFile || !m_pFile->HasFile() || m_pFile->GetWriteCount() != m_nWritesSeen)
         return FileChange::None;
     return m_outside.Current(m_pFile->GetSourceIdentity(), platform::IdentityOfName(WatchedName()));
+}
+
+bool CQuexoDoc::IsShortenedUnderneath() const {
+    return m_pFile && m_pFile->HasFile() &&
+           m_outside.Current(m_pFile->GetSourceIdentity(),
+                             platform::IdentityOfName(WatchedName())) == FileChange::Shortened;
 }
 
 void CQuexoDoc::StartWatching() {
@@ -59,6 +65,7 @@ void CQuexoDoc::StartWatching() {
     }
     const std::string name = WatchedName();
     m_outside.Reset(m_pFile->GetSourceIdentity(), platform::IdentityOfName(name));
+    m_nWritesSeen = m_pFile->GetWriteCount();
     if (!m_pWatcher) {
         m_pWatcher = new QFileSystemWatcher(this);
         connect(m_pWatcher, &QFileSystemWatcher::fileChanged, this,
@@ -83,6 +90,13 @@ void CQuexoDoc::StartWatching() {
     const QString path = DecodePath(name);
     m_pWatcher->addPath(path);
     m_pWatcher->addPath(DecodePath(platform::FolderOf(name)));
+}
+
+void CQuexoDoc::FollowOwnWrites() {
+    if (m_pFile && m_pFile->GetWriteCount() != m_nWritesSeen) {
+        m_outside.Reset(m_pFile->GetSourceIdentity(), platform::IdentityOfName(WatchedName()));
+        m_nWritesSeen = m_pFile->GetWriteCount();
+    }
 }
 
 void CQuexoDoc::StopWatching() {
@@ -112,6 +126,7 @@ void CQuexoDoc::CheckOutsideChange() {
         m_outsideCheck.start(kRetryMs);
         return;
     }
+    FollowOwnWrites();
     const FileChange change =
         m_outside.TakeNew(m_pFile->GetSourceIdentity(), platform::IdentityOfName(WatchedName()));
     if (change == FileChange::None)
@@ -233,6 +248,7 @@ bool CQuexoDoc::ReloadFile() {
 }
 
 bool CQuexoDoc::ConfirmSaveOverOutsideChange() {
+    FollowOwnWrites();
     const FileChange change = GetOutsideChange();
     if (change == FileChange::None)
         return true;

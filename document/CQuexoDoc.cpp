@@ -16,6 +16,7 @@
 #include "storage/CPieceFile64.h"
 
 #include <QPointer>
+#include <QScopedValueRollback>
 
 #include <memory>
 #include <vector>
@@ -47,6 +48,9 @@ CQuexoDoc::CQuexoDoc() {
     OnUpdateCommand(ID_FILE_EDITASTEXT,
                     [this](CCmdUI* ui) { ui->Enable(!GetPathName().isEmpty()); });
     OnCommand(ID_FILE_EDITASTEXT, [this] { OnFileEditAsText(); });
+    OnUpdateCommand(ID_FILE_RELOAD,
+                    [this](CCmdUI* ui) { ui->Enable(m_pFile && !GetPathName().isEmpty()); });
+    OnCommand(ID_FILE_RELOAD, [this] { OnFileReload(); });
 }
 
 CQuexoDoc::~CQuexoDoc() {
@@ -54,6 +58,7 @@ CQuexoDoc::~CQuexoDoc() {
 }
 
 void CQuexoDoc::DeleteContents() {
+    StopWatching();
     delete m_pFile;
     m_pFile = nullptr;
     ++m_nRevision;
@@ -118,6 +123,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
         ++m_nRevision;
         ResetHistory();
         SetModifiedFlag(false);
+        StartWatching();
         return true;
     } catch (const CFileException& e) {
         ReportSaveLoadException(path, &e, false, AFX_IDP_FAILED_TO_OPEN_DOC);
@@ -131,8 +137,12 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
     if (!sameFile)
         return SaveToOtherFile(path);
     if (m_pFile) {
+        if (!ConfirmSaveOverOutsideChange())
+            return false;
         CWaitCursor wait;
         EndTypingRun();
+        // Our own writes must not read as another program's.
+        QScopedValueRollback<bool> saving(m_bSavingNow, true);
         CProgress progress(SaveProgressLabel(), ProgressParent());
         m_pFile->SetSaveProgress([&progress](std::int64_t done, std::int64_t total) {
             return progress.Step(done, total);
@@ -147,7 +157,13 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
             m_pFile->Flush();
         } catch (const CSaveCancelled&) {
             return false;
+        } catch (const CFileException& e) {
+            if (e.m_cause != CFileException::endOfFile || !IsShortenedUnderneath())
+                throw;
+            ReportShortened();
+            return false;
         }
+        StartWatching();
         ReportDroppedSteps();
     }
     SetModifiedFlag(false);
@@ -164,6 +180,7 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     }
     try {
         CWaitCursor wait;
+        QScopedValueRollback<bool> saving(m_bSavingNow, true);
         CProgress progress(SaveProgressLabel(), ProgressParent());
         std::vector<std::uint8_t> buffer(kCopyBlock);
         const std::int64_t length = m_pFile->GetLength();
@@ -186,7 +203,11 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
         ReleaseFile(std::move(target), false);
     } catch (const std::exception& e) {
         ReleaseFile(std::move(target), true); // the temporary file goes, the target stays
-        ReportSaveLoadException(path, &e, true, AFX_IDP_FAILED_TO_SAVE_DOC);
+        const auto* fileError = dynamic_cast<const CFileException*>(&e);
+        if (fileError && fileError->m_cause == CFileException::endOfFile && IsShortenedUnderneath())
+            ReportShortened();
+        else
+            ReportSaveLoadException(path, &e, true, AFX_IDP_FAILED_TO_SAVE_DOC);
         return false;
     }
 
@@ -197,11 +218,14 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     std::unique_ptr<CPieceFile64> previous(m_pFile);
     m_pFile = nullptr;
     const bool previousReadOnly = m_bReadOnly;
+    const CFileChangeTracker previousOutside = m_outside;
     if (!OnOpenDocument(path)) {
         delete m_pFile;
         m_pFile = previous.release();
         ++m_nRevision;
         m_bReadOnly = previousReadOnly;
+        StartWatching();
+        m_outside = previousOutside; // what the old file's watch knew still holds
         return false;
     }
     UpdateAllViews(nullptr, kHintAll);

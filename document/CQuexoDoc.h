@@ -8,12 +8,16 @@
 #include "document/ByteRange.h"
 #include "document/EditPlace.h"
 #include "framework/CDocument.h"
+#include "storage/FileChange.h"
+
+#include <QTimer>
 
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
 
 class CPieceFile64;
+class QFileSystemWatcher;
 
 class CQuexoDoc : public CDocument {
     Q_OBJECT
@@ -93,6 +97,21 @@ public:
     // puts it there. Without it, redo uses the place undo found.
     void SetPlaceAfterStep(CEditPlace after);
 
+    // Another program and the open file (CQuexoDocOutside.cpp). The file and
+    // its folder are watched; a change, the application coming to the front
+    // and every save check the file's identity, and the user hears of each
+    // change once.
+    //
+    // What changed since the file was last read whole or saved.
+    FileChange GetOutsideChange() const;
+    // Tells the user of a change not told yet, and acts on the answer.
+    void CheckOutsideChange();
+    // The Reload command: asks first when there are edits to drop.
+    void OnFileReload();
+    // Reads the file again from its name, dropping the edits and the undo
+    // history; caret, selection and scrolling stay where they still exist.
+    bool ReloadFile();
+
     CPieceFile64* m_pFile = nullptr; // owned; replaced by every open and new
     bool m_bReadOnly = true;
 
@@ -103,6 +122,8 @@ private:
     // Copies the content to `path` and moves the document onto that file.
     bool SaveToOtherFile(const QString& path);
     void ContentChanged(CByteRange changed, bool lengthChanged);
+    // WriteAt of the piece file, telling a file cut short by another program.
+    void WriteOverFile(std::int64_t offset, const void* bytes, std::int64_t count);
     // After undo or redo: the flag follows the saved state, and every view repaints.
     void HistoryMoved();
     // Forgets the places of the steps of a file that is gone.
@@ -111,6 +132,30 @@ private:
     // impossible to undo (the files they read were let go).
     void ReportDroppedSteps();
     std::uint64_t GroupOf(std::uint64_t stepId) const;
+    // The file was read whole or saved: the new baseline, and watch it.
+    void StartWatching();
+    void StopWatching();
+    void OnWatchedPathChanged();
+    // Before a save to the document's own file: true when there was no outside
+    // change or the user agreed to replace the other program's version.
+    bool ConfirmSaveOverOutsideChange();
+    // Whether another program cut the open file short: why a read, an edit or
+    // a save ran out of file (our own failed commit since does not hide it).
+    bool IsShortenedUnderneath() const;
+    // Why a save ran out of file: another program shortened it.
+    void ReportShortened();
+    std::string WatchedName() const;
+
+    // A commit outside a save (replace all saving part-way) writes the file
+    // too: the baseline follows our own writes.
+    void FollowOwnWrites();
+
+    CFileChangeTracker m_outside;
+    std::uint64_t m_nWritesSeen = 0;
+    QFileSystemWatcher* m_pWatcher = nullptr; // owned by this QObject
+    QTimer m_outsideCheck;                    // gathers a burst of notifications
+    bool m_bAskingOutside = false;
+    bool m_bSavingNow = false;
 
     std::uint64_t m_nRevision = 0;
     // The open edit batches and what their edits changed so far.

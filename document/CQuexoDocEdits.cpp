@@ -10,11 +10,23 @@
 #include <cstdint>
 #include <limits>
 
+void CQuexoDoc::WriteOverFile(std::int64_t offset, const void* bytes, std::int64_t count) {
+    try {
+        m_pFile->WriteAt(offset, bytes, count);
+    } catch (const CFileException& e) {
+        // Overwriting reads the bytes around from the file: one another
+        // program cut short runs out, and the user should hear why.
+        if (e.m_cause == CFileException::endOfFile && IsShortenedUnderneath())
+            throw CFileException(CFileException::fileShortened, -1, m_pFile->GetSourcePath());
+        throw;
+    }
+}
+
 void CQuexoDoc::OverwriteBytes(std::int64_t offset, const void* bytes, std::int64_t count) {
     if (!m_pFile || count <= 0)
         return;
     CEditStep step(*this);
-    m_pFile->WriteAt(offset, bytes, count);
+    WriteOverFile(offset, bytes, count);
     ContentChanged({offset, count}, false);
 }
 
@@ -42,7 +54,7 @@ void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t c
     // Delete, insert and write are one step, undone together.
     CEditStep step(*this);
     if (count == range.length) {
-        m_pFile->WriteAt(range.start, bytes, count);
+        WriteOverFile(range.start, bytes, count);
     } else {
         // The piece table inserts at most 2^32 - 1 bytes at once.
         if (count < 0 || count > std::numeric_limits<std::uint32_t>::max())
@@ -79,7 +91,7 @@ void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t c
     // and redo take the whole run at once.
     const std::uint64_t id = m_pFile->BeginStep();
     try {
-        m_pFile->WriteAt(offset, bytes, count);
+        WriteOverFile(offset, bytes, count);
     } catch (...) {
         m_pFile->EndStep();
         throw;

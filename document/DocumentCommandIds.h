@@ -2,3 +2,4 @@
 #pragma once
 
 inline constexpr unsigned ID_FILE_EDITASTEXT = 32779;
+inline constexpr unsigned ID_FILE_RELOAD = 32799;

@@ -55,6 +55,29 @@ int CopyRange(FileHandle from, std::int64_t fromOffset, FileHandle to, std::int6
 void StartWriteBack(FileHandle file, std::int64_t offset, std::int64_t count);
 
 int GetFileLength(FileHandle file, std::int64_t* length);
+
+// What tells one state of a file from another without reading it: which file
+// (device and file number) and its size and last write time. Another program
+// changing the file moves the size or the time; one writing a new file under
+// the name gives another file number. `m_bValid` is false when there is
+// nothing to describe (the name is gone, the handle is closed).
+struct FileIdentity {
+    bool m_bValid = false;
+    std::uint64_t m_nDevice = 0;
+    std::uint64_t m_nFileNumber = 0;
+    std::int64_t m_nSize = 0;
+    std::int64_t m_nWriteTime = 0; // nanoseconds (100 ns units on Windows)
+
+    bool SameFile(const FileIdentity& other) const {
+        return m_bValid && other.m_bValid && m_nDevice == other.m_nDevice &&
+               m_nFileNumber == other.m_nFileNumber;
+    }
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of the file open through `file`, and of the one `name` leads
+// to now (links followed). Neither reads the content.
+FileIdentity IdentityOf(FileHandle file);
+FileIdentity IdentityOfName(const std::string& name);
 // Whether `name` still leads to the file open through `file` (false when the
 // name is gone or now names another file).
 bool IsFileNamed(FileHandle file, const std::string& name);

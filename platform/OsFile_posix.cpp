@@ -266,6 +266,32 @@ int GetFileLength(FileHandle file, std::int64_t* length) {
     return 0;
 }
 
+namespace {
+FileIdentity IdentityFromStat(const struct stat& st) {
+    FileIdentity id;
+    id.m_bValid = true;
+    id.m_nDevice = static_cast<std::uint64_t>(st.st_dev);
+    id.m_nFileNumber = static_cast<std::uint64_t>(st.st_ino);
+    id.m_nSize = st.st_size;
+    id.m_nWriteTime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return id;
+}
+} // namespace
+
+FileIdentity IdentityOf(FileHandle file) {
+    struct stat st {};
+    if (file == kNoFile || ::fstat(static_cast<int>(file), &st) != 0)
+        return {};
+    return IdentityFromStat(st);
+}
+
+FileIdentity IdentityOfName(const std::string& name) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0)
+        return {};
+    return IdentityFromStat(st);
+}
+
 bool IsFileNamed(FileHandle file, const std::string& name) {
     struct stat open {};
     struct stat named {};

@@ -257,6 +257,38 @@ int GetFileLength(FileHandle file, std::int64_t* length) {
     return 0;
 }
 
+namespace {
+FileIdentity IdentityFromInfo(const BY_HANDLE_FILE_INFORMATION& info) {
+    FileIdentity id;
+    id.m_bValid = true;
+    id.m_nDevice = info.dwVolumeSerialNumber;
+    id.m_nFileNumber = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    id.m_nSize = std::int64_t((std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+    id.m_nWriteTime = std::int64_t((std::uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                   info.ftLastWriteTime.dwLowDateTime);
+    return id;
+}
+} // namespace
+
+FileIdentity IdentityOf(FileHandle file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (file == kNoFile || !::GetFileInformationByHandle(AsHandle(file), &info))
+        return {};
+    return IdentityFromInfo(info);
+}
+
+FileIdentity IdentityOfName(const std::string& name) {
+    const HANDLE named =
+        ::CreateFileW(Wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(named, &info);
+    ::CloseHandle(named);
+    return ok ? IdentityFromInfo(info) : FileIdentity{};
+}
+
 bool IsFileNamed(FileHandle file, const std::string& name) {
     BY_HANDLE_FILE_INFORMATION open{};
     if (!::GetFileInformationByHandle(AsHandle(file), &open))

@@ -28,7 +28,8 @@ public:
         nameReplaced = 16,   // the name now leads elsewhere than the opened file
         ownerNotKept = 17,   // a rewrite would change the file's owner or group
         streamName = 18,     // a data stream of a file (Windows "file:stream"), not a file
-        lastCause = streamName,
+        fileShortened = 19,  // another program cut the open file short
+        lastCause = fileShortened,
     };
 
     CFileException() = default;

@@ -88,6 +88,13 @@ public:
     bool IsReadOnly() const { return m_bReadOnly; }
     bool HasFile() const { return m_hSourceFile != platform::kNoFile; }
     const std::string& GetSourcePath() const { return m_strSourcePath; }
+    // The name saves write (links resolved at open); empty without a file.
+    const std::string& GetSavePath() const { return m_strSavePath; }
+    // Rises with every commit to the file (Flush), so a watcher of the file
+    // can tell our own writes from another program's.
+    std::uint64_t GetWriteCount() const { return m_nWriteCount; }
+    // The open file's identity now (not valid without a file); reads nothing.
+    platform::FileIdentity GetSourceIdentity() const { return platform::IdentityOf(m_hSourceFile); }
     CPieceInfo GetPieceInfo(int index) const;
     // Checks the invariants of the list; returns an empty string or the fault.
     std::string CheckInvariants() const;
@@ -234,7 +241,8 @@ private:
     std::uint32_t ReadForFind(void* buffer, std::uint32_t count);
 
     platform::FileHandle m_hSourceFile = platform::kNoFile; // m_source's; not owned here
-    std::shared_ptr<CSourceFile> m_source;                  // the file's current version
+    std::uint64_t m_nWriteCount = 0;
+    std::shared_ptr<CSourceFile> m_source; // the file's current version
     std::int64_t m_nTotalLength = 0;
     std::int64_t m_nPosition = 0;
     // Owned; raw so that shifting the array is a plain memmove.

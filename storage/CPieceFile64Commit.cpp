@@ -71,6 +71,11 @@ void CPieceFile64::Flush() {
         Raise(CFileException::fileNotFound); // nothing to write back into
     CheckSavePath();
     const EditCheck check(*this);
+    // Counted whether it succeeds or not: a failed commit may have written too.
+    struct CountWrite {
+        std::uint64_t& count;
+        ~CountWrite() { ++count; }
+    } counted{m_nWriteCount};
     if (CanCommitInPlace())
         CommitInPlace();
     else

@@ -93,14 +93,14 @@ TEST_F(FrameTest, DocumentMenuEntriesKeepTheirTexts) {
     EXPECT_EQ(Entries(Popup(bar, "&Fenêtre")),
               QStringList({"&Nouvelle fenêtre", "&Cascade", "&Titre", "&Arranger les Icônes"}));
     const QStringList file = Entries(Popup(bar, "&Fichier"));
-    ASSERT_EQ(file.size(), 15);
-    EXPECT_EQ(file.mid(0, 12),
+    ASSERT_EQ(file.size(), 16);
+    EXPECT_EQ(file.mid(0, 13),
               QStringList({"&Nouveau...\tCtrl+N", "&Ouvrir...\tCtrl+O", "&Fermer",
-                           "&Enregistrer...\tCtrl+S", "Enregistrer &Sous...", "-",
+                           "&Enregistrer...\tCtrl+S", "Enregistrer &Sous...", "&Recharger\tF5", "-",
                            "Fermer et Editer comme &Texte...\tCtrl+T", "-", "I&mprimer...\tCtrl+P",
                            "Aperçu avant impression", "Options d'I&mpression", "-"}));
-    EXPECT_TRUE(file[12].endsWith(QLatin1String("data.bin"))) << "the recent-file list";
-    EXPECT_EQ(file.mid(13), QStringList({"-", "&Quitter"}));
+    EXPECT_TRUE(file[13].endsWith(QLatin1String("data.bin"))) << "the recent-file list";
+    EXPECT_EQ(file.mid(14), QStringList({"-", "&Quitter"}));
 }
 
 TEST_F(FrameTest, WindowMenuListsTheDocumentWindows) {

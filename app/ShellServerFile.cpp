@@ -1,6 +1,7 @@
 #ifdef _WIN32
 
 #include "app/ShellServerFile.h"
+#include "platform/WindowsNames.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -15,15 +16,7 @@
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty())
-        return std::wstring();
-    const int n =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
+using platform::winnames::Wide;
 
 // The installer service, owner of the files Windows itself ships.
 constexpr wchar_t kTrustedInstaller[] =

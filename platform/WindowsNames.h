@@ -1,5 +1,6 @@
-// Rules of Windows path names that the file layer applies before it opens or
-// rewrites a file: "\\?\" names, data streams and reserved device names.
+// UTF-8 names to and from the system's UTF-16, and the rules of Windows path names that the file
+// layer applies before it opens or rewrites a file: "\\?\" names, data streams and reserved device
+// names.
 #pragma once
 
 #ifdef _WIN32
@@ -8,6 +9,9 @@
 #include <vector>
 
 namespace platform::winnames {
+
+std::wstring Wide(const std::string& text);
+std::string Narrow(const std::wstring& text);
 
 bool IsSeparator(char c);
 bool HasLongPrefix(const std::string& path);

@@ -11,6 +11,27 @@
 
 namespace platform::winnames {
 
+std::wstring Wide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty())
+        return std::string();
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                          nullptr, nullptr);
+    return out;
+}
+
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }

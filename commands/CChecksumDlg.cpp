@@ -168,7 +168,7 @@ void CChecksumDlg::Compute() {
 namespace ChecksumCommands {
 
 void OnEditChecksums(CQuexoDoc& doc, CHexGridWnd& grid) {
-    const CPieceFile64* file = doc.m_pFile;
+    const CPieceFile64* file = doc.GetPieceFile();
     if (!file)
         return;
     std::int64_t start = 0;

@@ -100,7 +100,7 @@ private:
 class CDocumentReplaceTarget : public IReplaceTarget {
 public:
     CDocumentReplaceTarget(CQuexoDoc& doc, CPieceFile64::SaveProgress flushProgress)
-        : m_doc(doc), m_file(*doc.m_pFile), m_flushProgress(std::move(flushProgress)) {}
+        : m_doc(doc), m_file(*doc.GetPieceFile()), m_flushProgress(std::move(flushProgress)) {}
     std::int64_t Find(const CByteString& pattern, int matchCase, std::int64_t start,
                       std::int64_t limit) override {
         return m_file.Find(pattern, matchCase, 1, start, limit);
@@ -275,7 +275,7 @@ void CReplaceDlg::OnFindNext() {
     if (RefuseEmptyFind())
         return;
     RunGuarded([&] {
-        CPieceFile64* file = m_doc.m_pFile;
+        CPieceFile64* file = m_doc.GetPieceFile();
         if (!file)
             return;
         std::int64_t result = -1;
@@ -295,7 +295,7 @@ void CReplaceDlg::OnFindNext() {
 
 void CReplaceDlg::ReplaceWorker(bool all) {
     UpdateData();
-    CPieceFile64* file = m_doc.m_pFile;
+    CPieceFile64* file = m_doc.GetPieceFile();
     if (!file || RefuseEmptyFind())
         return;
     const auto flen = static_cast<std::int64_t>(m_findBytes.size());

@@ -51,7 +51,7 @@ void OnUpdateEditCopy(CHexGridWnd& grid, CCmdUI* ui) {
 
 void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
     RunGuarded([&] {
-        CPieceFile64* file = doc.m_pFile;
+        CPieceFile64* file = doc.GetPieceFile();
         if (!file)
             return;
         const std::optional<CByteString> data = BytesFromClipboard();
@@ -85,7 +85,7 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
     if (dialog.DoModal() != IDOK)
         return;
     RunGuarded([&] {
-        CPieceFile64* file = doc.m_pFile;
+        CPieceFile64* file = doc.GetPieceFile();
         if (!file || dialog.m_nCount == 0)
             return;
         CWaitCursor wait;
@@ -100,7 +100,7 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
 
 void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
     RunGuarded([&] {
-        CPieceFile64* file = doc.m_pFile;
+        CPieceFile64* file = doc.GetPieceFile();
         const CByteRange selection = grid.GetSelection();
         if (!file || selection.IsEmpty())
             return;
@@ -146,7 +146,7 @@ void OnEditGoto(CHexGridWnd& grid) {
 void OnEditCut(CQuexoDoc& doc, CHexGridWnd& grid) {
     RunGuarded([&] {
         const CByteRange selection = grid.GetSelection();
-        if (!doc.m_pFile || doc.m_bReadOnly || selection.IsEmpty())
+        if (!doc.GetPieceFile() || doc.m_bReadOnly || selection.IsEmpty())
             return;
         if (!IsCopyAllowed(selection.length)) {
             AfxMessageBox(FromUtf8(CopyTooLargeMessage()), MB_OK);
@@ -166,7 +166,7 @@ void OnEditCut(CQuexoDoc& doc, CHexGridWnd& grid) {
 }
 
 void OnUpdateEditCut(const CQuexoDoc& doc, const CHexGridWnd& grid, CCmdUI* ui) {
-    ui->Enable(doc.m_pFile && !doc.m_bReadOnly && HasSelection(grid));
+    ui->Enable(doc.GetPieceFile() && !doc.m_bReadOnly && HasSelection(grid));
 }
 
 void OnEditUndo(CQuexoDoc& doc, CHexGridWnd& grid) {

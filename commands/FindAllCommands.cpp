@@ -28,7 +28,7 @@ QString ProgressLabel(std::int64_t offset, std::int64_t found) {
 void Search(CQuexoDoc& doc, CHexGridWnd& grid, CFindAllPanel& panel, const CByteString& pattern,
             int matchCase, std::int64_t start, std::int64_t end, bool inSelection) {
     RunGuarded([&] {
-        const CPieceFile64* file = doc.m_pFile;
+        const CPieceFile64* file = doc.GetPieceFile();
         if (!file)
             return;
         CFindAllResults results;
@@ -54,7 +54,7 @@ void Search(CQuexoDoc& doc, CHexGridWnd& grid, CFindAllPanel& panel, const CByte
             std::move(results),
             [source = QPointer<CQuexoDoc>(&doc)]() -> const CPieceFile64* {
                 const CQuexoDoc* document = source.data();
-                return document ? document->m_pFile : nullptr;
+                return document ? document->GetPieceFile() : nullptr;
             },
             grid.IsHexAddress(), grid.GetCharSet());
     });
@@ -77,7 +77,7 @@ void OnEditFindAll(CQuexoDoc& doc, CHexGridWnd& grid, CFindAllPanel& panel) {
     dialog.m_nScope = selectionAsScope ? 1 : 0;
     if (dialog.DoModal() != IDOK || dialog.m_strBytes.empty())
         return;
-    const CPieceFile64* file = doc.m_pFile;
+    const CPieceFile64* file = doc.GetPieceFile();
     const std::int64_t length = file ? file->GetLength() : 0;
     const std::int64_t start = dialog.m_nScope == 1 ? selection.start : 0;
     const std::int64_t end = dialog.m_nScope == 1 ? selection.End() : length;
@@ -88,7 +88,7 @@ void OnEditFindAll(CQuexoDoc& doc, CHexGridWnd& grid, CFindAllPanel& panel) {
 void SearchAgain(CQuexoDoc& doc, CHexGridWnd& grid, CFindAllPanel& panel) {
     const CFindAllResults& last = panel.Results();
     const CByteString pattern = last.m_pattern;
-    const CPieceFile64* file = doc.m_pFile;
+    const CPieceFile64* file = doc.GetPieceFile();
     const std::int64_t length = file ? file->GetLength() : 0;
     const CByteRange selection = grid.GetSelection();
     const bool inSelection = last.m_bInSelection && selection.length > 0;

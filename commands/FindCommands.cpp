@@ -82,7 +82,7 @@ void OnEditFind(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) {
 
 void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) {
     RunGuarded([&] {
-        CPieceFile64* file = doc.m_pFile;
+        CPieceFile64* file = doc.GetPieceFile();
         if (!file)
             return;
         std::int64_t result = -1;

@@ -161,7 +161,7 @@ void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* hintObject) {
     const long parts = hint == kHintAll ? ~0L : hint;
     if (parts & kHintContentChanged) {
         const CQuexoDoc* document = GetDocument();
-        m_grid.SetFile(document ? document->m_pFile : nullptr,
+        m_grid.SetFile(document ? document->GetPieceFile() : nullptr,
                        document ? document->m_bReadOnly : true);
         // An edit changes the revision the cached texts are keyed on; another
         // file, or another document under a reused view, may not.
@@ -210,7 +210,7 @@ void CQuexoView::OnUpdateCursorData(CCmdUI* ui) {
         std::uint8_t bytes[kCursorDataBytes] = {};
         std::int64_t count = 0;
         try {
-            if (const CPieceFile64* file = document ? document->m_pFile : nullptr)
+            if (const CPieceFile64* file = document ? document->GetPieceFile() : nullptr)
                 count = file->ReadAt(caret, bytes, kCursorDataBytes);
         } catch (...) {
             // Once per new key; the fields keep their texts. Reported after the

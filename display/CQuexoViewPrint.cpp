@@ -62,7 +62,7 @@ void CQuexoView::OnBeginPrinting(QPainter* /*painter*/, CPrintInfo* info) {
     if (!info->m_bPrintSelection || length <= 0) {
         const CQuexoDoc* document = GetDocument();
         start = 0;
-        length = document && document->m_pFile ? document->m_pFile->GetLength() : 0;
+        length = document && document->GetPieceFile() ? document->GetPieceFile()->GetLength() : 0;
     }
     // Addresses in the base this view shows, which may not have taken a new
     // global setting yet.
@@ -76,9 +76,9 @@ void CQuexoView::OnBeginPrinting(QPainter* /*painter*/, CPrintInfo* info) {
 void CQuexoView::OnPrint(QPainter* painter, CPrintInfo* info) {
     const PrintJobInfo* job = JobOf(info);
     const CQuexoDoc* document = GetDocument();
-    if (!job || !document || !document->m_pFile)
+    if (!job || !document || !document->GetPieceFile())
         return;
-    PrintHexPage(*painter, *job, *document->m_pFile, info->m_nCurPage);
+    PrintHexPage(*painter, *job, *document->GetPieceFile(), info->m_nCurPage);
 }
 
 void CQuexoView::OnEndPrinting(QPainter* /*painter*/, CPrintInfo* info) {

@@ -25,7 +25,7 @@ CFindAllPanel& CQuexoView::EnsureFindAllPanel() {
     connect(m_pFindAll, &CFindAllPanel::resultsShown, this, [this] {
         const CQuexoDoc* doc = GetDocument();
         m_nFindAllRevision = doc ? doc->GetRevision() : 0;
-        m_pFindAllFile = doc ? doc->m_pFile : nullptr;
+        m_pFindAllFile = doc ? doc->GetPieceFile() : nullptr;
         OnFindAllPanelChanged();
     });
     connect(m_pFindAll, &CFindAllPanel::closed, this, [this] {
@@ -67,7 +67,7 @@ void CQuexoView::CheckFindAllCurrent() {
         return;
     const CQuexoDoc* doc = GetDocument();
     const std::uint64_t revision = doc ? doc->GetRevision() : 0;
-    const CPieceFile64* file = doc ? doc->m_pFile : nullptr;
+    const CPieceFile64* file = doc ? doc->GetPieceFile() : nullptr;
     if (revision != m_nFindAllRevision || file != m_pFindAllFile)
         m_pFindAll->SetOutOfDate(true);
 }

@@ -53,14 +53,16 @@ CQuexoDoc::CQuexoDoc() {
     OnCommand(ID_FILE_RELOAD, [this] { OnFileReload(); });
 }
 
-CQuexoDoc::~CQuexoDoc() {
-    delete m_pFile;
+CQuexoDoc::~CQuexoDoc() = default;
+
+void CQuexoDoc::AttachFile(std::unique_ptr<CPieceFile64> file) {
+    m_pFile = std::move(file);
+    ++m_nRevision;
 }
 
 void CQuexoDoc::DeleteContents() {
     StopWatching();
-    delete m_pFile;
-    m_pFile = nullptr;
+    m_pFile.reset();
     ++m_nRevision;
     CDocument::DeleteContents();
 }
@@ -68,7 +70,7 @@ void CQuexoDoc::DeleteContents() {
 bool CQuexoDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
-    m_pFile = new CPieceFile64;
+    m_pFile = std::make_unique<CPieceFile64>();
     ++m_nRevision;
     m_bReadOnly = false;
     ResetHistory();
@@ -119,7 +121,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
                 return false;
             }
         }
-        m_pFile = file.release();
+        m_pFile = std::move(file);
         ++m_nRevision;
         ResetHistory();
         SetModifiedFlag(false);
@@ -150,7 +152,7 @@ bool CQuexoDoc::OnSaveDocument(const QString& path) {
         struct ClearProgress {
             CPieceFile64* file;
             ~ClearProgress() { file->SetSaveProgress(nullptr); }
-        } clear{m_pFile};
+        } clear{m_pFile.get()};
         // A failing commit reaches the command's error report; the document
         // stays modified and on its file. So does a cancelled one, silently.
         try {
@@ -215,13 +217,11 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     // point at it, and a prompt during the open repaints them. Should the open
     // fail or hand the file to the text editor, the document stays on it, with
     // its name and modified flag; the copy just written stays on disk.
-    std::unique_ptr<CPieceFile64> previous(m_pFile);
-    m_pFile = nullptr;
+    std::unique_ptr<CPieceFile64> previous = std::move(m_pFile);
     const bool previousReadOnly = m_bReadOnly;
     const CFileChangeTracker previousOutside = m_outside;
     if (!OnOpenDocument(path)) {
-        delete m_pFile;
-        m_pFile = previous.release();
+        m_pFile = std::move(previous);
         ++m_nRevision;
         m_bReadOnly = previousReadOnly;
         StartWatching();

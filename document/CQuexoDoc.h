@@ -8,11 +8,13 @@
 #include "document/ByteRange.h"
 #include "document/EditPlace.h"
 #include "framework/CDocument.h"
+#include "storage/ContentChange.h"
 #include "storage/FileChange.h"
 
 #include <QTimer>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -112,7 +114,12 @@ public:
     // history; caret, selection and scrolling stay where they still exist.
     bool ReloadFile();
 
-    CPieceFile64* m_pFile = nullptr; // owned; replaced by every open and new
+    // The content model, owned here; views, printing and commands hold this
+    // pointer without owning it. Null before the first open or new.
+    CPieceFile64* GetPieceFile() const { return m_pFile.get(); }
+    // Puts `file` in place of the content (tests and benchmarks that open a
+    // file by hand); the views hear of it from the caller.
+    void AttachFile(std::unique_ptr<CPieceFile64> file);
     bool m_bReadOnly = true;
 
 protected:
@@ -121,11 +128,11 @@ protected:
 private:
     // Copies the content to `path` and moves the document onto that file.
     bool SaveToOtherFile(const QString& path);
-    void ContentChanged(CByteRange changed, bool lengthChanged);
+    void ContentChanged(const CContentChange& change);
     // WriteAt of the piece file, telling a file cut short by another program.
     void WriteOverFile(std::int64_t offset, const void* bytes, std::int64_t count);
     // After undo or redo: the flag follows the saved state, and every view repaints.
-    void HistoryMoved();
+    void HistoryMoved(const CContentChanges& changes);
     // Forgets the places of the steps of a file that is gone.
     void ResetHistory();
     // Tells the user, in the status bar, when a save made the oldest steps
@@ -150,6 +157,7 @@ private:
     // too: the baseline follows our own writes.
     void FollowOwnWrites();
 
+    std::unique_ptr<CPieceFile64> m_pFile; // replaced by every open, new and reload
     CFileChangeTracker m_outside;
     std::uint64_t m_nWritesSeen = 0;
     QFileSystemWatcher* m_pWatcher = nullptr; // owned by this QObject
@@ -160,9 +168,8 @@ private:
     std::uint64_t m_nRevision = 0;
     // The open edit batches and what their edits changed so far.
     int m_nBatchDepth = 0;
-    bool m_bBatchChanged = false;
-    CByteRange m_batchRange;
-    bool m_bBatchLengthChanged = false;
+    // What their edits changed so far, as one change covering them all.
+    std::optional<CContentChange> m_batchChange;
 
     // Per step id of the piece table: the step that opened its group (a
     // typing run is several steps of the table) and the places around it.

@@ -27,7 +27,7 @@ void CQuexoDoc::OverwriteBytes(std::int64_t offset, const void* bytes, std::int6
         return;
     CEditStep step(*this);
     WriteOverFile(offset, bytes, count);
-    ContentChanged({offset, count}, false);
+    ContentChanged({offset, count, count});
 }
 
 void CQuexoDoc::InsertBytes(std::int64_t offset, std::uint32_t count, int value) {
@@ -36,7 +36,7 @@ void CQuexoDoc::InsertBytes(std::int64_t offset, std::uint32_t count, int value)
     CEditStep step(*this);
     m_pFile->Seek(offset, CFile64::begin);
     m_pFile->Insert(count, value);
-    ContentChanged({offset, count}, true);
+    ContentChanged({offset, 0, count});
 }
 
 void CQuexoDoc::DeleteBytes(CByteRange range) {
@@ -45,7 +45,7 @@ void CQuexoDoc::DeleteBytes(CByteRange range) {
     CEditStep step(*this);
     m_pFile->Seek(range.start, CFile64::begin);
     m_pFile->Delete(range.length);
-    ContentChanged(range, true);
+    ContentChanged({range.start, range.length, 0});
 }
 
 void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t count) {
@@ -70,7 +70,7 @@ void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t c
         }
     }
     m_pFile->Seek(range.start + count, CFile64::begin);
-    ContentChanged({range.start, std::max(count, range.length)}, count != range.length);
+    ContentChanged({range.start, range.length, count});
 }
 
 void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t count,
@@ -104,26 +104,19 @@ void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t c
             places.before = before;
         m_typing = {places.group, typist, offset, m_pFile->GetStateId()};
     }
-    ContentChanged({offset, count}, false);
+    ContentChanged({offset, count, count});
 }
 
-void CQuexoDoc::ContentChanged(CByteRange changed, bool lengthChanged) {
+void CQuexoDoc::ContentChanged(const CContentChange& change) {
     ++m_nRevision;
     // Inside an open step the content is changed whatever the state id says
     // (the step counts once it closes; EndEditStep settles the flag).
     SetModifiedFlag(m_nStepDepth > 0 || !m_pFile || !m_pFile->IsAtSavedState());
     if (m_nBatchDepth > 0) {
-        if (!m_bBatchChanged) {
-            m_batchRange = changed;
-        } else {
-            const std::int64_t start = std::min(m_batchRange.start, changed.start);
-            m_batchRange = {start, std::max(m_batchRange.End(), changed.End()) - start};
-        }
-        m_bBatchChanged = true;
-        m_bBatchLengthChanged = m_bBatchLengthChanged || lengthChanged;
+        m_batchChange = m_batchChange ? CContentChange::Covering(*m_batchChange, change) : change;
         return;
     }
-    CContentChangeHint hint(changed, lengthChanged);
+    CContentChangeHint hint({change});
     UpdateAllViews(nullptr, kHintContentChanged, &hint);
 }
 
@@ -142,10 +135,9 @@ CQuexoDoc::CEditBatch::~CEditBatch() {
 }
 
 void CQuexoDoc::CEditBatch::UpdateViewsNow() {
-    if (!m_doc.m_bBatchChanged)
+    if (!m_doc.m_batchChange)
         return;
-    m_doc.m_bBatchChanged = false;
-    CContentChangeHint hint(m_doc.m_batchRange, m_doc.m_bBatchLengthChanged);
-    m_doc.m_bBatchLengthChanged = false;
+    CContentChangeHint hint({*m_doc.m_batchChange});
+    m_doc.m_batchChange.reset();
     m_doc.UpdateAllViews(nullptr, kHintContentChanged, &hint);
 }

@@ -15,7 +15,7 @@ void CQuexoDoc::BeginEditStep(std::optional<CEditPlace> before) {
     if (m_nStepDepth++ > 0)
         return;
     EndTypingRun();
-    m_pStepFile = m_pFile;
+    m_pStepFile = m_pFile.get();
     if (!m_pFile)
         return;
     if (const std::uint64_t id = m_pFile->BeginStep())
@@ -26,7 +26,7 @@ void CQuexoDoc::EndEditStep() {
     if (m_nStepDepth == 0 || --m_nStepDepth > 0)
         return;
     // A step begun on a file the document no longer has ended with it.
-    if (m_pStepFile && m_pStepFile == m_pFile) {
+    if (m_pStepFile && m_pStepFile == m_pFile.get()) {
         m_pFile->EndStep();
         SetModifiedFlag(!m_pFile->IsAtSavedState());
         ReportDroppedSteps(); // a replace-all may have saved part-way
@@ -64,13 +64,14 @@ std::optional<CEditPlace> CQuexoDoc::Undo(CEditPlace current) {
     if (!CanUndo())
         return std::nullopt;
     const std::uint64_t group = GroupOf(m_pFile->GetUndoStepId());
+    const std::int64_t lengthBefore = m_pFile->GetLength();
     while (m_pFile->CanUndo() && GroupOf(m_pFile->GetUndoStepId()) == group)
         m_pFile->Undo();
     CStepPlaces& places = m_steps[group];
     if (!places.after)
         places.after = current;
     const std::optional<CEditPlace> before = places.before;
-    HistoryMoved();
+    HistoryMoved({{0, lengthBefore, m_pFile->GetLength()}});
     return before;
 }
 
@@ -79,12 +80,13 @@ std::optional<CEditPlace> CQuexoDoc::Redo(CEditPlace /*current*/) {
     if (!CanRedo())
         return std::nullopt;
     const std::uint64_t group = GroupOf(m_pFile->GetRedoStepId());
+    const std::int64_t lengthBefore = m_pFile->GetLength();
     while (m_pFile->CanRedo() && GroupOf(m_pFile->GetRedoStepId()) == group)
         m_pFile->Redo();
     const auto found = m_steps.find(group);
     const std::optional<CEditPlace> after =
         found != m_steps.end() ? found->second.after : std::nullopt;
-    HistoryMoved();
+    HistoryMoved({{0, lengthBefore, m_pFile->GetLength()}});
     return after;
 }
 
@@ -95,11 +97,10 @@ void CQuexoDoc::SetPlaceAfterStep(CEditPlace after) {
         m_steps[GroupOf(id)].after = after;
 }
 
-void CQuexoDoc::HistoryMoved() {
+void CQuexoDoc::HistoryMoved(const CContentChanges& changes) {
     ++m_nRevision;
     SetModifiedFlag(!m_pFile->IsAtSavedState());
-    // A step may have touched any bytes and the length: every view reads all again.
-    CContentChangeHint hint({0, std::max<std::int64_t>(m_pFile->GetLength(), 1)}, true);
+    CContentChangeHint hint(changes);
     UpdateAllViews(nullptr, kHintContentChanged, &hint);
 }
 

@@ -219,8 +219,7 @@ bool CQuexoDoc::ReloadFile() {
     CFileException error;
     std::unique_ptr<CPieceFile64> file = open(&readOnly, &error);
     if (!file && error.m_cause == CFileException::sharingViolation) {
-        delete m_pFile;
-        m_pFile = new CPieceFile64; // an empty, read-only stand-in meanwhile
+        m_pFile = std::make_unique<CPieceFile64>(); // an empty, read-only stand-in meanwhile
         m_bReadOnly = true;
         UpdateAllViews(nullptr, kHintAll);
         file = open(&readOnly, &error);
@@ -234,8 +233,8 @@ bool CQuexoDoc::ReloadFile() {
         ReportSaveLoadException(path, &error, false, AFX_IDP_FAILED_TO_OPEN_DOC);
         return false;
     }
-    std::unique_ptr<CPieceFile64> previous(m_pFile);
-    m_pFile = file.release();
+    std::unique_ptr<CPieceFile64> previous = std::move(m_pFile);
+    m_pFile = std::move(file);
     m_bReadOnly = readOnly;
     ++m_nRevision;
     ResetHistory();

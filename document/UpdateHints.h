@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/ByteRange.h"
+#include "storage/ContentChange.h"
 
 #include <QObject>
 
@@ -12,17 +13,32 @@ inline constexpr long kHintContentChanged = 1;
 // The display settings (font, address base, columns, ...) changed.
 inline constexpr long kHintSettingsChanged = 2;
 
-// Sent with kHintContentChanged by every edit: the bytes that changed. When
-// the length changed, everything after the range moved as well.
+// Sent with kHintContentChanged by every edit, undo and redo: what changed,
+// in order. When a change alters the length, everything after it moved.
 class CContentChangeHint : public QObject {
 public:
-    CContentChangeHint(CByteRange changed, bool lengthChanged)
-        : m_changed(changed), m_bLengthChanged(lengthChanged) {}
+    explicit CContentChangeHint(CContentChanges changes) : m_changes(std::move(changes)) {}
 
-    CByteRange Changed() const { return m_changed; }
-    bool LengthChanged() const { return m_bLengthChanged; }
+    const CContentChanges& Changes() const { return m_changes; }
+    // The bytes touched, in the offsets after the changes.
+    CByteRange Changed() const {
+        if (m_changes.empty())
+            return {};
+        CContentChange all = m_changes.front();
+        for (size_t i = 1; i < m_changes.size(); ++i)
+            all = CContentChange::Covering(all, m_changes[i]);
+        return {all.m_nOffset, std::max(all.m_nInserted, all.m_nRemoved)};
+    }
+    bool LengthChanged() const {
+        std::int64_t delta = 0;
+        bool moved = false;
+        for (const CContentChange& change : m_changes) {
+            moved = moved || change.ChangesLength();
+            delta += change.Delta();
+        }
+        return moved || delta != 0;
+    }
 
 private:
-    CByteRange m_changed;
-    bool m_bLengthChanged;
+    CContentChanges m_changes;
 };

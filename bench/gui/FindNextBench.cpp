@@ -78,11 +78,11 @@ void BM_FindNextThroughView(benchmark::State& state) {
     EnsureApp();
     PromptScript prompts; // a message would never block the run
     CQuexoDoc doc;
-    doc.m_pFile = new CPieceFile64;
-    doc.m_pFile->Open(LargeFile().c_str(), CFile64::modeRead | CFile64::shareDenyWrite);
+    doc.AttachFile(std::make_unique<CPieceFile64>());
+    doc.GetPieceFile()->Open(LargeFile().c_str(), CFile64::modeRead | CFile64::shareDenyWrite);
     CHexGridWnd grid;
     grid.resize(800, 600);
-    grid.SetFile(doc.m_pFile, true);
+    grid.SetFile(doc.GetPieceFile(), true);
     grid.show();
     QCoreApplication::processEvents();
     CByteString bytes = kNeedle;

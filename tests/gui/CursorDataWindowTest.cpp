@@ -219,7 +219,7 @@ TEST_F(CursorDataTest, HiddenWindowIsNotRefreshed) {
 TEST_F(CursorDataTest, PaintingAndRefreshingLeaveTheSearchPosition) {
     CQuexoView* view = ShowAt(QByteArray("0123456789abcdef0123456789abcdef"), 30);
     ASSERT_NE(view, nullptr);
-    CPieceFile64& file = *view->GetDocument()->m_pFile;
+    CPieceFile64& file = *view->GetDocument()->GetPieceFile();
     ASSERT_EQ(file.Find(CByteString("abc"), 1, 1, 0, file.GetLength()), 10);
     ASSERT_EQ(file.GetPosition(), 10);
 

@@ -39,7 +39,7 @@ TEST_F(DocumentTest, FirstSaveOfNewDocumentMovesItOntoTheNewFile) {
     ASSERT_NE(doc, nullptr);
     EXPECT_FALSE(Enabled(*m_app, ID_FILE_SAVE)) << "nothing to save yet";
     EXPECT_FALSE(Enabled(*m_app, ID_FILE_EDITASTEXT)) << "a new document has no file";
-    doc->m_pFile->Insert(4, 0);
+    doc->GetPieceFile()->Insert(4, 0);
     doc->SetModifiedFlag(true);
     EXPECT_TRUE(Enabled(*m_app, ID_FILE_SAVE));
 
@@ -57,8 +57,8 @@ TEST_F(DocumentTest, FirstSaveOfNewDocumentMovesItOntoTheNewFile) {
     EXPECT_EQ(doc->GetTitle(), "first.bin");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(doc->m_bReadOnly);
-    ASSERT_TRUE(doc->m_pFile->HasFile());
-    EXPECT_EQ(QFile::decodeName(doc->m_pFile->GetSourcePath().c_str()), target);
+    ASSERT_TRUE(doc->GetPieceFile()->HasFile());
+    EXPECT_EQ(QFile::decodeName(doc->GetPieceFile()->GetSourcePath().c_str()), target);
     EXPECT_FALSE(Enabled(*m_app, ID_FILE_SAVE)) << "greyed again after the save";
     EXPECT_TRUE(Enabled(*m_app, ID_FILE_EDITASTEXT));
     EXPECT_EQ(m_app->GetRecentFileList()[0], target);
@@ -74,7 +74,7 @@ TEST_F(DocumentTest, SaveAsIntoFolderRefusingNewFilesChangesNothing) {
     Edit(doc, 'X');
     QDir(m_dir.path()).mkpath("ro");
     const QString existing = Write("ro/existing.bin", "there before");
-    CPieceFile64* file = doc->m_pFile;
+    CPieceFile64* file = doc->GetPieceFile();
 
     FaultRules faults; // the folder refuses new files, as a read-only folder does
     faults.Fail(platform::FileOp::CreateTemp, Path("ro/"), EACCES)
@@ -90,7 +90,7 @@ TEST_F(DocumentTest, SaveAsIntoFolderRefusingNewFilesChangesNothing) {
     EXPECT_EQ(doc->GetPathName(), Path("source.bin"));
     EXPECT_EQ(doc->GetTitle(), "source.bin");
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->m_pFile, file);
+    EXPECT_EQ(doc->GetPieceFile(), file);
     EXPECT_EQ(Read(existing), "there before");
     EXPECT_EQ(FilesIn(Path("ro")), QStringList{"existing.bin"});
 }
@@ -121,7 +121,7 @@ TEST_F(DocumentTest, SaveAsWhoseReopenGoesToTextEditorKeepsDocumentOnItsFile) {
     CQuexoDoc* doc = Open(Write("notes.txt", Text()));
     ASSERT_NE(doc, nullptr);
     Edit(doc, 'b');
-    CPieceFile64* file = doc->m_pFile;
+    CPieceFile64* file = doc->GetPieceFile();
 
     m_app->m_nOpenTextMode = 2;
     prompts.Answer(IDYES);
@@ -131,13 +131,13 @@ TEST_F(DocumentTest, SaveAsWhoseReopenGoesToTextEditorKeepsDocumentOnItsFile) {
 
     EXPECT_EQ(WaitForRecord(record), target);
     EXPECT_EQ(Read(target), "bonjour,\r\nle monde.\r\n") << "the file just written stays";
-    EXPECT_EQ(doc->m_pFile, file) << "the document keeps a usable file object";
+    EXPECT_EQ(doc->GetPieceFile(), file) << "the document keeps a usable file object";
     EXPECT_EQ(doc->GetPathName(), Path("notes.txt"));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(DocumentCount(), 1);
     char first = 0;
-    doc->m_pFile->Seek(0, CFile64::begin);
-    EXPECT_EQ(doc->m_pFile->Read(&first, 1), 1u);
+    doc->GetPieceFile()->Seek(0, CFile64::begin);
+    EXPECT_EQ(doc->GetPieceFile()->Read(&first, 1), 1u);
     EXPECT_EQ(first, 'b');
     EXPECT_EQ(m_pMain->GetChildFrames().size(), 1) << "its window stays";
 }
@@ -157,7 +157,7 @@ TEST_F(DocumentTest, SaveAsTextAnsweringNoKeepsDocumentOnNewFileInHex) {
     EXPECT_EQ(prompts.Count(), 1);
     EXPECT_EQ(doc->GetPathName(), target);
     EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(QFile::decodeName(doc->m_pFile->GetSourcePath().c_str()), target);
+    EXPECT_EQ(QFile::decodeName(doc->GetPieceFile()->GetSourcePath().c_str()), target);
     EXPECT_EQ(Read(Path("notes.txt")), Text()) << "the old file keeps its old content";
 }
 
@@ -285,7 +285,7 @@ TEST_F(DocumentTest, SaveAsWhoseReopenFailsKeepsDocumentAndWrittenFile) {
     CQuexoDoc* doc = Open(Write("source.bin", Binary()));
     ASSERT_NE(doc, nullptr);
     Edit(doc, 'R');
-    CPieceFile64* file = doc->m_pFile;
+    CPieceFile64* file = doc->GetPieceFile();
     const QString target = Path("written.bin");
     FaultRules faults; // the copy's own open goes through, the re-open fails
     faults.Fail(platform::FileOp::Open, target, EACCES, /*skip*/ 1);
@@ -293,7 +293,7 @@ TEST_F(DocumentTest, SaveAsWhoseReopenFailsKeepsDocumentAndWrittenFile) {
     m_app->ExecuteCommand(ID_FILE_SAVE_AS);
     EXPECT_EQ(prompts.LastText(), "Acces to " + target + " est impossible.");
     EXPECT_EQ(Read(target).left(1), "R") << "the copy is complete and stays";
-    EXPECT_EQ(doc->m_pFile, file);
+    EXPECT_EQ(doc->GetPieceFile(), file);
     EXPECT_EQ(doc->GetPathName(), Path("source.bin"));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(ActiveDocument(), doc);
@@ -307,10 +307,10 @@ TEST_F(DocumentTest, SaveAsOfFileShortenedUnderUsFailsAndKeepsTarget) {
     const QString source = Write("source.bin", Binary() + QByteArray(100000, 'b'));
     CQuexoDoc* doc = Open(source);
     ASSERT_NE(doc, nullptr);
-    doc->m_pFile->Seek(0, CFile64::begin);
-    doc->m_pFile->Insert(1, 'I'); // the rest stays a range of the file
+    doc->GetPieceFile()->Seek(0, CFile64::begin);
+    doc->GetPieceFile()->Insert(1, 'I'); // the rest stays a range of the file
     doc->SetModifiedFlag(true);
-    CPieceFile64* file = doc->m_pFile;
+    CPieceFile64* file = doc->GetPieceFile();
     ASSERT_TRUE(QFile::resize(source, 70000));
     const QString target = Write("target.bin", "precious");
     dialogs.ChooseFile(target);
@@ -318,7 +318,7 @@ TEST_F(DocumentTest, SaveAsOfFileShortenedUnderUsFailsAndKeepsTarget) {
     EXPECT_EQ(prompts.Count(), 1);
     EXPECT_EQ(Read(target), "precious");
     EXPECT_EQ(FilesIn(m_dir.path()), (QStringList{"source.bin", "target.bin"}));
-    EXPECT_EQ(doc->m_pFile, file);
+    EXPECT_EQ(doc->GetPieceFile(), file);
     EXPECT_EQ(doc->GetPathName(), source);
     EXPECT_TRUE(doc->IsModified());
 }
@@ -360,8 +360,8 @@ TEST_F(DocumentTest, CancellingALongSaveLeavesFilesAndEditsAsTheyWere) {
     CQuexoDoc* doc = Open(path);
     ASSERT_NE(doc, nullptr);
     // One more byte: the save rewrites the file through a temporary one.
-    doc->m_pFile->Seek(0, CFile64::begin);
-    doc->m_pFile->Insert(1, 'Z');
+    doc->GetPieceFile()->Seek(0, CFile64::begin);
+    doc->GetPieceFile()->Insert(1, 'Z');
     doc->SetModifiedFlag(true);
 
     for (const CancelBy how : kEveryCancel) {
@@ -374,7 +374,7 @@ TEST_F(DocumentTest, CancellingALongSaveLeavesFilesAndEditsAsTheyWere) {
         EXPECT_EQ(Read(path), original);
         EXPECT_EQ(FilesIn(m_dir.path()), QStringList{"large.bin"}); // no temporary file left
         EXPECT_TRUE(doc->IsModified());
-        EXPECT_EQ(doc->m_pFile->GetLength(), original.size() + 1);
+        EXPECT_EQ(doc->GetPieceFile()->GetLength(), original.size() + 1);
 
         // Save as: the new file is not made, the document stays on its own.
         {

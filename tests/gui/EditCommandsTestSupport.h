@@ -39,7 +39,7 @@ struct EditDoc {
     CQuexoDoc& Doc() const { return *m_pDoc; }
     CQuexoView& View() const { return *m_pView; }
     CHexGridWnd& Grid() const { return m_pView->GetGrid(); }
-    CPieceFile64& File() const { return *m_pDoc->m_pFile; }
+    CPieceFile64& File() const { return *m_pDoc->GetPieceFile(); }
 
     // The whole content, read without moving the file's position.
     std::vector<unsigned char> Bytes() const {
@@ -68,7 +68,7 @@ inline EditDoc Attach(std::unique_ptr<CQuexoDoc> doc) {
 inline EditDoc NewDoc(const std::vector<unsigned char>& bytes) {
     auto doc = std::make_unique<CQuexoDoc>();
     EXPECT_TRUE(doc->OnNewDocument());
-    gridtest::Fill(*doc->m_pFile, bytes);
+    gridtest::Fill(*doc->GetPieceFile(), bytes);
     return Attach(std::move(doc));
 }
 
@@ -76,8 +76,8 @@ inline EditDoc NewDoc(const std::vector<unsigned char>& bytes) {
 // (0x22 read-write, 0x20 read-only).
 inline EditDoc OpenDoc(const std::string& path, unsigned flags) {
     auto doc = std::make_unique<CQuexoDoc>();
-    doc->m_pFile = new CPieceFile64;
-    EXPECT_TRUE(doc->m_pFile->Open(path.c_str(), flags));
+    doc->AttachFile(std::make_unique<CPieceFile64>());
+    EXPECT_TRUE(doc->GetPieceFile()->Open(path.c_str(), flags));
     doc->m_bReadOnly = (flags & 0x3) == 0;
     return Attach(std::move(doc));
 }

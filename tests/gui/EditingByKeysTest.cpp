@@ -14,7 +14,7 @@
 namespace {
 
 QByteArray Content(CQuexoDoc* doc) {
-    CPieceFile64* file = doc->m_pFile;
+    CPieceFile64* file = doc->GetPieceFile();
     QByteArray bytes(static_cast<int>(file->GetLength()), '\0');
     file->Seek(0, CFile64::begin);
     file->Read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));

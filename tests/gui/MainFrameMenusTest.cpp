@@ -154,11 +154,11 @@ TEST_F(FrameTest, CutFollowsTheSelection) {
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_X, Qt::ControlModifier);
     Idle();
-    EXPECT_EQ(doc->m_pFile->GetLength(), 12);
+    EXPECT_EQ(doc->GetPieceFile()->GetLength(), 12);
     EXPECT_FALSE(Action(ID_EDIT_CUT)->isEnabled());
     QTest::keyClick(&grid, Qt::Key_Backspace, Qt::AltModifier);
     Idle();
-    EXPECT_EQ(doc->m_pFile->GetLength(), 16);
+    EXPECT_EQ(doc->GetPieceFile()->GetLength(), 16);
     EXPECT_FALSE(doc->IsModified());
 }
 

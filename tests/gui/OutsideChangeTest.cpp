@@ -53,8 +53,8 @@ void RenameOver(const QString& path, const QByteArray& bytes) {
 }
 
 QByteArray Content(CQuexoDoc* doc) {
-    QByteArray bytes(int(doc->m_pFile->GetLength()), '\0');
-    bytes.resize(int(doc->m_pFile->ReadAt(0, bytes.data(), bytes.size())));
+    QByteArray bytes(int(doc->GetPieceFile()->GetLength()), '\0');
+    bytes.resize(int(doc->GetPieceFile()->ReadAt(0, bytes.data(), bytes.size())));
     return bytes;
 }
 

@@ -40,7 +40,7 @@ TEST_F(ViewTest, HintsAreTestedBitByBit) {
     CQuexoView* view = ActiveView();
     ASSERT_NE(view, nullptr);
     CHexGridWnd& grid = view->GetGrid();
-    ASSERT_EQ(grid.GetFile(), doc->m_pFile);
+    ASSERT_EQ(grid.GetFile(), doc->GetPieceFile());
     EXPECT_EQ(grid.DisplayFont().pixelSize(), 13);
     EXPECT_TRUE(grid.IsHexAddress());
 
@@ -51,7 +51,7 @@ TEST_F(ViewTest, HintsAreTestedBitByBit) {
     grid.SetFile(nullptr, true);
 
     view->OnUpdate(nullptr, CQuexoView::kHintFile, nullptr);
-    EXPECT_EQ(grid.GetFile(), doc->m_pFile);
+    EXPECT_EQ(grid.GetFile(), doc->GetPieceFile());
     EXPECT_EQ(grid.IsReadOnly(), doc->m_bReadOnly);
     EXPECT_EQ(grid.DisplayFont().pixelSize(), 13) << "hint 1 leaves the settings alone";
     EXPECT_EQ(grid.GetFixedColumns(), 0);
@@ -66,13 +66,13 @@ TEST_F(ViewTest, HintsAreTestedBitByBit) {
 
     g_nFixedColumns = 4;
     view->OnUpdate(nullptr, 0, nullptr);
-    EXPECT_EQ(grid.GetFile(), doc->m_pFile) << "hint 0 is everything";
+    EXPECT_EQ(grid.GetFile(), doc->GetPieceFile()) << "hint 0 is everything";
     EXPECT_EQ(grid.GetFixedColumns(), 4);
 
     g_nFixedColumns = 16;
     grid.SetFile(nullptr, true);
     view->OnUpdate(nullptr, CQuexoView::kHintFile | CQuexoView::kHintSettings, nullptr);
-    EXPECT_EQ(grid.GetFile(), doc->m_pFile);
+    EXPECT_EQ(grid.GetFile(), doc->GetPieceFile());
     EXPECT_EQ(grid.GetFixedColumns(), 16);
 }
 
@@ -88,7 +88,7 @@ TEST_F(ViewTest, NewViewStartsWithTheCurrentSettingsOthersKeepTheirs) {
     ASSERT_NE(second, first);
     EXPECT_EQ(second->GetGrid().GetFixedColumns(), 8);
     EXPECT_EQ(first->GetGrid().GetFixedColumns(), 0);
-    EXPECT_EQ(second->GetGrid().GetFile(), doc->m_pFile);
+    EXPECT_EQ(second->GetGrid().GetFile(), doc->GetPieceFile());
 }
 
 TEST_F(ViewTest, TypingMarksModifiedAndEveryViewFollows) {
@@ -103,8 +103,8 @@ TEST_F(ViewTest, TypingMarksModifiedAndEveryViewFollows) {
     ASSERT_FALSE(doc->IsModified());
 
     // Grow the file behind the views' backs: only an update reaches the grids.
-    doc->m_pFile->Seek(64, CFile64::begin);
-    doc->m_pFile->Insert(16, 0);
+    doc->GetPieceFile()->Seek(64, CFile64::begin);
+    doc->GetPieceFile()->Insert(16, 0);
     ASSERT_EQ(first->GetGrid().GetLength(), 64);
 
     CHexGridWnd& grid = second->GetGrid();
@@ -115,8 +115,8 @@ TEST_F(ViewTest, TypingMarksModifiedAndEveryViewFollows) {
     EXPECT_EQ(first->GetGrid().GetLength(), 80);
     EXPECT_EQ(second->GetGrid().GetLength(), 80);
     unsigned char byte = 0;
-    doc->m_pFile->Seek(0, CFile64::begin);
-    doc->m_pFile->Read(&byte, 1);
+    doc->GetPieceFile()->Seek(0, CFile64::begin);
+    doc->GetPieceFile()->Read(&byte, 1);
     EXPECT_EQ(byte, 0xA0);
     QCoreApplication::processEvents();
     EXPECT_GT(grid.RowsFormatted(), 0) << "the typing view repaints";

@@ -18,8 +18,8 @@
 namespace {
 
 QByteArray Content(const CQuexoDoc* doc) {
-    QByteArray bytes(static_cast<qsizetype>(doc->m_pFile->GetLength()), '\0');
-    doc->m_pFile->ReadAt(0, bytes.data(), bytes.size());
+    QByteArray bytes(static_cast<qsizetype>(doc->GetPieceFile()->GetLength()), '\0');
+    doc->GetPieceFile()->ReadAt(0, bytes.data(), bytes.size());
     return bytes;
 }
 
@@ -257,7 +257,7 @@ TEST_F(FrameTest, AnEditStepUndoesManyEditsAndAFlushAtOnce) {
             CEditStep inner(*doc, CEditPlace{0, 0}); // nested: its place does not count
             doc->DeleteBytes({10, 3});
         }
-        doc->m_pFile->Flush();
+        doc->GetPieceFile()->Flush();
         EXPECT_TRUE(doc->IsModified()) << "an open step counts as a change";
         doc->OverwriteBytes(0, "A", 1);
         EXPECT_FALSE(doc->CanUndo()) << "not while the step is open";

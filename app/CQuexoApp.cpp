@@ -4,6 +4,7 @@
 #include "app/CommandLinePrint.h"
 #include "app/InternetShortcut.h"
 #include "app/ProgramRegistration.h"
+#include "commands/ViewCommands.h"
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
 #include "frames/CChildFrame.h"
@@ -86,8 +87,8 @@ bool CQuexoApp::InitInstance() {
     if (!UpdateProgramRegistration(DesktopRegistrationRequest::Refresh, program))
         return false;
 
-    m_pDocTemplate =
-        AddDocTemplate(CMultiDocTemplate::Create<CQuexoDoc, CChildFrame, CQuexoView>(129));
+    m_pDocTemplate = AddDocTemplate(
+        CMultiDocTemplate::Create<CQuexoDoc, CChildFrame, CQuexoView>(129, ViewCommands::AttachTo));
 
     auto frame = std::make_unique<CMainFrame>();
     if (!frame->LoadFrame())

@@ -1,7 +1,7 @@
 #include "commands/CChecksumDlg.h"
 
-#include "display/CHexGridWnd.h"
 #include "display/DisplayGlobals.h"
+#include "display/IHexView.h"
 #include "document/CQuexoDoc.h"
 #include "framework/CProgress.h"
 #include "framework/CWaitCursor.h"
@@ -167,19 +167,19 @@ void CChecksumDlg::Compute() {
 
 namespace ChecksumCommands {
 
-void OnEditChecksums(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditChecksums(CQuexoDoc& doc, IHexView& view) {
     const CPieceFile64* file = doc.GetPieceFile();
     if (!file)
         return;
-    std::int64_t start = 0;
-    std::int64_t length = 0;
-    grid.GetSelection(start, length);
+    const CByteRange selection = view.GetSelection();
+    std::int64_t start = selection.start;
+    std::int64_t length = selection.length;
     const bool wholeFile = length == 0;
     if (wholeFile) {
         start = 0;
         length = file->GetLength();
     }
-    CChecksumDlg dialog(*file, start, length, wholeFile, grid.window());
+    CChecksumDlg dialog(*file, start, length, wholeFile, view.DialogParent());
     dialog.DoModal();
 }
 

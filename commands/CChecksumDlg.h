@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-class CHexGridWnd;
 class CPieceFile64;
 class CQuexoDoc;
+class IHexView;
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
@@ -54,7 +54,7 @@ private:
 };
 
 namespace ChecksumCommands {
-// The command of the Edition menu: the dialog over the grid's selection, or
+// The command of the Edition menu: the dialog over the view's selection, or
 // over the whole content when the selection is empty.
-void OnEditChecksums(CQuexoDoc& doc, CHexGridWnd& grid);
+void OnEditChecksums(CQuexoDoc& doc, IHexView& view);
 } // namespace ChecksumCommands

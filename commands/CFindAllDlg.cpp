@@ -61,7 +61,7 @@ QRadioButton* CFindAllDlg::ScopeButton(int scope) const {
 
 bool CFindAllDlg::OnInitDialog() {
     m_pSync->SetBytes(m_strBytes);
-    m_pMatchCase->setChecked(m_bMatchCase != 0);
+    m_pMatchCase->setChecked(m_bMatchCase);
     const bool selection = m_nScope == 1 && m_pSelection->isEnabled();
     (selection ? m_pSelection : m_pWholeFile)->setChecked(true);
     m_pText->setFocus();
@@ -71,7 +71,7 @@ bool CFindAllDlg::OnInitDialog() {
 
 void CFindAllDlg::accept() {
     m_strBytes = m_pSync->GetBytes();
-    m_bMatchCase = m_pMatchCase->isChecked() ? 1 : 0;
+    m_bMatchCase = m_pMatchCase->isChecked();
     m_nScope = m_pSelection->isChecked() ? 1 : 0;
     CDialog::accept();
 }

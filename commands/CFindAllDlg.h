@@ -27,7 +27,7 @@ public:
     QRadioButton* ScopeButton(int scope) const;
 
     CByteString m_strBytes; // shown when the dialog opens, read back on OK
-    int m_bMatchCase = 0;
+    bool m_bMatchCase = false;
     int m_nScope = 0; // 0 the whole file, 1 the selection
 
 protected:

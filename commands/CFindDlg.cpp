@@ -74,7 +74,7 @@ QRadioButton* CFindDlg::DirectionButton(int direction) const {
 
 bool CFindDlg::OnInitDialog() {
     m_pSync->SetBytes(m_strBytes);
-    m_pMatchCase->setChecked(m_bMatchCase != 0);
+    m_pMatchCase->setChecked(m_bMatchCase);
     (m_nDirection == 0 ? m_pUp : m_pDown)->setChecked(true);
     m_pText->setFocus();
     m_pText->selectAll();
@@ -83,7 +83,7 @@ bool CFindDlg::OnInitDialog() {
 
 void CFindDlg::accept() {
     m_strBytes = m_pSync->GetBytes();
-    m_bMatchCase = m_pMatchCase->isChecked() ? 1 : 0;
+    m_bMatchCase = m_pMatchCase->isChecked();
     m_nDirection = m_pUp->isChecked() ? 0 : 1;
     CDialog::accept();
 }

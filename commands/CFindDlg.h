@@ -27,7 +27,7 @@ public:
     QRadioButton* DirectionButton(int direction) const;
 
     CByteString m_strBytes; // shown when the dialog opens, read back on OK
-    int m_bMatchCase = 0;
+    bool m_bMatchCase = false;
     int m_nDirection = 1; // 0 up, 1 down
 
 protected:

@@ -5,7 +5,7 @@
 #include "commands/DialogButtons.h"
 #include "commands/FindCommands.h"
 #include "commands/ReplaceLoop.h"
-#include "display/CHexGridWnd.h"
+#include "display/IHexView.h"
 #include "document/CQuexoDoc.h"
 #include "framework/CProgress.h"
 #include "framework/CWaitCursor.h"
@@ -145,8 +145,8 @@ bool IsSaveCancelled(const std::exception_ptr& error) {
 
 } // namespace
 
-CReplaceDlg::CReplaceDlg(CQuexoDoc& doc, CHexGridWnd& grid, int charSet, QWidget* parent)
-    : CDialog(parent), m_doc(doc), m_grid(grid), m_pFindText(new QLineEdit(this)),
+CReplaceDlg::CReplaceDlg(CQuexoDoc& doc, IHexView& view, int charSet, QWidget* parent)
+    : CDialog(parent), m_doc(doc), m_view(view), m_pFindText(new QLineEdit(this)),
       m_pFindHex(new QLineEdit(this)), m_pReplaceText(new QLineEdit(this)),
       m_pReplaceHex(new QLineEdit(this)),
       m_pMatchCase(new QCheckBox(QStringLiteral("&Assortir case"), this)),
@@ -208,9 +208,11 @@ CReplaceDlg::CReplaceDlg(CQuexoDoc& doc, CHexGridWnd& grid, int charSet, QWidget
 
     // Any change of the four fields asks the length question again.
     for (QLineEdit* edit : {m_pFindText, m_pFindHex, m_pReplaceText, m_pReplaceHex})
-        connect(edit, &QLineEdit::textEdited, this, [this] { m_bWarnSize = 1; });
-    connect(m_pSelection, &QRadioButton::clicked, this, [this] { OnScopeClicked(0); });
-    connect(m_pWholeFile, &QRadioButton::clicked, this, [this] { OnScopeClicked(1); });
+        connect(edit, &QLineEdit::textEdited, this, [this] { m_bWarnSize = true; });
+    connect(m_pSelection, &QRadioButton::clicked, this,
+            [this] { OnScopeClicked(ReplaceScope::Selection); });
+    connect(m_pWholeFile, &QRadioButton::clicked, this,
+            [this] { OnScopeClicked(ReplaceScope::WholeFile); });
     connect(m_pFindNext, &QPushButton::clicked, this, [this] { OnFindNext(); });
     connect(m_pReplace, &QPushButton::clicked, this, [this] {
         ReplaceWorker(false);
@@ -225,15 +227,15 @@ CReplaceDlg::CReplaceDlg(CQuexoDoc& doc, CHexGridWnd& grid, int charSet, QWidget
 
 CReplaceDlg::~CReplaceDlg() = default;
 
-QRadioButton* CReplaceDlg::ScopeButton(int scope) const {
-    return scope == 0 ? m_pSelection : m_pWholeFile;
+QRadioButton* CReplaceDlg::ScopeButton(ReplaceScope scope) const {
+    return scope == ReplaceScope::Selection ? m_pSelection : m_pWholeFile;
 }
 
 bool CReplaceDlg::OnInitDialog() {
-    m_pMatchCase->setChecked(m_bMatchCase != 0);
-    (m_nScope == 0 ? m_pSelection : m_pWholeFile)->setChecked(true);
+    m_pMatchCase->setChecked(m_bMatchCase);
+    ScopeButton(m_nScope)->setChecked(true);
     CByteString selected;
-    RunGuarded([&] { selected = m_grid.GetSelectedBytes(FindCommands::kSeedLength); });
+    RunGuarded([&] { selected = EditCommands::SelectedBytes(m_view, FindCommands::kSeedLength); });
     const auto count = static_cast<std::int64_t>(selected.size());
     if (count == 0) {
         m_pSelection->setEnabled(false);
@@ -241,8 +243,8 @@ bool CReplaceDlg::OnInitDialog() {
         m_findBytes = selected;
     } else {
         m_pSelection->setChecked(true);
-        m_nScope = 0;
-        OnScopeClicked(0);
+        m_nScope = ReplaceScope::Selection;
+        OnScopeClicked(m_nScope);
     }
     m_pFindSync->SetBytes(m_findBytes);
     m_pFindText->setFocus();
@@ -253,14 +255,14 @@ bool CReplaceDlg::OnInitDialog() {
 void CReplaceDlg::UpdateData() {
     m_findBytes = m_pFindSync->GetBytes();
     m_replaceBytes = m_pReplaceSync->GetBytes();
-    m_bMatchCase = m_pMatchCase->isChecked() ? 1 : 0;
-    m_nScope = m_pSelection->isChecked() ? 0 : 1;
+    m_bMatchCase = m_pMatchCase->isChecked();
+    m_nScope = m_pSelection->isChecked() ? ReplaceScope::Selection : ReplaceScope::WholeFile;
 }
 
-void CReplaceDlg::OnScopeClicked(int scope) {
+void CReplaceDlg::OnScopeClicked(ReplaceScope scope) {
     // In selection scope only "Remplacer Tous" can run.
-    m_pFindNext->setEnabled(scope != 0);
-    m_pReplace->setEnabled(scope != 0);
+    m_pFindNext->setEnabled(scope != ReplaceScope::Selection);
+    m_pReplace->setEnabled(scope != ReplaceScope::Selection);
 }
 
 bool CReplaceDlg::RefuseEmptyFind() const {
@@ -274,23 +276,8 @@ void CReplaceDlg::OnFindNext() {
     UpdateData();
     if (RefuseEmptyFind())
         return;
-    RunGuarded([&] {
-        CPieceFile64* file = m_doc.GetPieceFile();
-        if (!file)
-            return;
-        std::int64_t result = -1;
-        {
-            CWaitCursor wait;
-            result = FindCommands::FindWithProgress(*file, m_findBytes, m_bMatchCase, 1,
-                                                    m_grid.GetCaret(), -1, this);
-        }
-        if (result < 0) {
-            AfxMessageBox(Text(kNotFoundMessage), MB_OK);
-            return;
-        }
-        m_grid.SetCaret(result + static_cast<std::int64_t>(m_findBytes.size()), true);
-        m_grid.SetAnchor(result);
-    });
+    // Always downward; the progress opens over this dialog.
+    FindCommands::FindNext(m_doc, m_view, m_findBytes, m_bMatchCase, true, this);
 }
 
 void CReplaceDlg::ReplaceWorker(bool all) {
@@ -303,14 +290,14 @@ void CReplaceDlg::ReplaceWorker(bool all) {
     if (m_bWarnSize && flen != rlen) {
         if (AfxMessageBox(Text(kSizesDifferQuestion), MB_YESNO) != IDYES)
             return;
-        m_bWarnSize = 0;
+        m_bWarnSize = false;
     }
 
-    std::int64_t selStart = 0;
-    std::int64_t selLength = 0;
-    m_grid.GetSelection(selStart, selLength);
+    const CByteRange selection = m_view.GetSelection();
+    const std::int64_t selStart = selection.start;
+    const std::int64_t selLength = selection.length;
     ReplaceRequest request{m_findBytes, m_replaceBytes, m_bMatchCase, all, 0, -1};
-    if (m_nScope != 0) {
+    if (m_nScope == ReplaceScope::WholeFile) {
         // One replacement takes a selection of the find length to be the
         // occurrence just found, and replaces it.
         request.start = all ? 0 : (selLength == flen ? selStart : selStart + selLength);
@@ -323,7 +310,7 @@ void CReplaceDlg::ReplaceWorker(bool all) {
     {
         // Every view repaints once, for all the replacements together, and
         // one undo takes them all back.
-        const CEditStep step(m_doc, EditCommands::GridPlace(m_grid));
+        const CEditStep step(m_doc, m_view.GetPlace());
         CQuexoDoc::CEditBatch batch(m_doc);
         CWaitCursor wait;
         const std::int64_t end = request.limit >= 0 ? request.limit : file->GetLength();
@@ -372,8 +359,7 @@ void CReplaceDlg::ReplaceWorker(bool all) {
         break;
     }
     if (result.count > 0) {
-        m_grid.SetCaret(result.next, true);
-        m_grid.SetAnchor(result.next - rlen);
-        m_doc.SetPlaceAfterStep(EditCommands::GridPlace(m_grid));
+        m_view.SetPlace({result.next, result.next - rlen});
+        m_doc.SetPlaceAfterStep(m_view.GetPlace());
     }
 }

@@ -8,18 +8,21 @@
 
 #include <cstdint>
 
-class CHexGridWnd;
 class CHexTextSync;
 class CQuexoDoc;
+class IHexView;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+// Where "Remplacer Tous" replaces; the values are the radio group's order.
+enum class ReplaceScope { Selection = 0, WholeFile = 1 };
+
 class CReplaceDlg : public CDialog {
     Q_OBJECT
 public:
-    CReplaceDlg(CQuexoDoc& doc, CHexGridWnd& grid, int charSet, QWidget* parent = nullptr);
+    CReplaceDlg(CQuexoDoc& doc, IHexView& view, int charSet, QWidget* parent = nullptr);
     ~CReplaceDlg() override;
 
     // The buttons' work: find next (1060), replace one (1061), replace all (1062).
@@ -31,29 +34,29 @@ public:
     QLineEdit* ReplaceTextEdit() const { return m_pReplaceText; }
     QLineEdit* ReplaceHexEdit() const { return m_pReplaceHex; }
     QCheckBox* MatchCaseBox() const { return m_pMatchCase; }
-    // 0 "&Selection", 1 "Fichier &Intégral".
-    QRadioButton* ScopeButton(int scope) const;
+    // "&Selection" or "Fichier &Intégral".
+    QRadioButton* ScopeButton(ReplaceScope scope) const;
     QPushButton* FindNextButton() const { return m_pFindNext; }
     QPushButton* ReplaceButton() const { return m_pReplace; }
     QPushButton* ReplaceAllButton() const { return m_pReplaceAll; }
     QPushButton* CancelButton() const { return m_pCancel; }
 
-    int m_nScope = -1; // 0 selection, 1 whole file
-    int m_bMatchCase = 0;
+    ReplaceScope m_nScope = ReplaceScope::WholeFile;
+    bool m_bMatchCase = false;
     CByteString m_findBytes;
-    int m_bWarnSize = 1; // ask before replacing with bytes of another length
+    bool m_bWarnSize = true; // ask before replacing with bytes of another length
 
 protected:
     bool OnInitDialog() override;
 
 private:
     void UpdateData();
-    void OnScopeClicked(int scope);
+    void OnScopeClicked(ReplaceScope scope);
     // Shows the refusal of empty find bytes; true when they are empty.
     bool RefuseEmptyFind() const;
 
     CQuexoDoc& m_doc;
-    CHexGridWnd& m_grid;
+    IHexView& m_view;
     QLineEdit* m_pFindText;
     QLineEdit* m_pFindHex;
     QLineEdit* m_pReplaceText;

@@ -6,7 +6,7 @@
 #include "commands/ClipboardBlock.h"
 #include "commands/GoToLogic.h"
 #include "commands/InsertDeleteTexts.h"
-#include "display/CHexGridWnd.h"
+#include "display/IHexView.h"
 #include "document/CQuexoDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CWaitCursor.h"
@@ -22,17 +22,27 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool HasSelection(const CHexGridWnd& grid) {
-    return !grid.GetSelection().IsEmpty();
+bool HasSelection(const IHexView& view) {
+    return !view.GetSelection().IsEmpty();
+}
+
+void RestorePlace(IHexView& view, CEditPlace place) {
+    view.SetPlace(place);
+    view.Repaint();
+}
+
+// Puts the caret and the anchor at `offset`.
+void CollapseAt(IHexView& view, std::int64_t offset) {
+    view.SetPlace({offset, offset});
 }
 
 } // namespace
 
 namespace EditCommands {
 
-void OnEditCopy(CHexGridWnd& grid) {
+void OnEditCopy(IHexView& view) {
     RunGuarded([&] {
-        const std::int64_t length = grid.GetSelection().length;
+        const std::int64_t length = view.GetSelection().length;
         if (length == 0)
             return;
         if (!IsCopyAllowed(length)) {
@@ -41,15 +51,15 @@ void OnEditCopy(CHexGridWnd& grid) {
         }
         CWaitCursor wait;
         // A read error leaves the clipboard as it was.
-        PutBytesOnClipboard(grid.GetSelectedBytes(length));
+        PutBytesOnClipboard(SelectedBytes(view, length));
     });
 }
 
-void OnUpdateEditCopy(CHexGridWnd& grid, CCmdUI* ui) {
-    ui->Enable(HasSelection(grid));
+void OnUpdateEditCopy(IHexView& view, CCmdUI* ui) {
+    ui->Enable(HasSelection(view));
 }
 
-void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditPaste(CQuexoDoc& doc, IHexView& view) {
     RunGuarded([&] {
         CPieceFile64* file = doc.GetPieceFile();
         if (!file)
@@ -57,19 +67,18 @@ void OnEditPaste(CQuexoDoc& doc, CHexGridWnd& grid) {
         const std::optional<CByteString> data = BytesFromClipboard();
         if (!data)
             return;
-        const std::int64_t caret = grid.GetCaret();
+        const std::int64_t caret = view.GetCaret();
         const std::int64_t count =
             PasteCount(static_cast<std::int64_t>(data->size()), file->GetLength(), caret);
         // A refused write (read-only document) is reported and ends the paste
         // here: nothing was written, so neither caret nor document change.
         if (count > 0) {
-            CEditStep step(doc, GridPlace(grid));
+            CEditStep step(doc, view.GetPlace());
             doc.OverwriteBytes(caret, data->data(), count);
         }
-        grid.SetCaret(caret + count, true);
-        grid.SetAnchor(caret + count);
+        CollapseAt(view, caret + count);
         if (count > 0)
-            doc.SetPlaceAfterStep(GridPlace(grid));
+            doc.SetPlaceAfterStep(view.GetPlace());
     });
 }
 
@@ -77,7 +86,7 @@ void OnUpdateEditPaste(CCmdUI* ui) {
     ui->Enable(ClipboardHasPasteData());
 }
 
-void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditInsert(CQuexoDoc& doc, IHexView& view) {
     // Nothing is remembered between uses.
     CInsertDlg dialog;
     dialog.m_nCount = 1;
@@ -91,17 +100,17 @@ void OnEditInsert(CQuexoDoc& doc, CHexGridWnd& grid) {
         CWaitCursor wait;
         // Caret and anchor keep their offsets: the caret is on the first new byte.
         {
-            CEditStep step(doc, GridPlace(grid));
-            doc.InsertBytes(grid.GetCaret(), dialog.m_nCount, static_cast<int>(dialog.m_nValue));
+            CEditStep step(doc, view.GetPlace());
+            doc.InsertBytes(view.GetCaret(), dialog.m_nCount, static_cast<int>(dialog.m_nValue));
         }
-        doc.SetPlaceAfterStep(GridPlace(grid));
+        doc.SetPlaceAfterStep(view.GetPlace());
     });
 }
 
-void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditDelete(CQuexoDoc& doc, IHexView& view) {
     RunGuarded([&] {
         CPieceFile64* file = doc.GetPieceFile();
-        const CByteRange selection = grid.GetSelection();
+        const CByteRange selection = view.GetSelection();
         if (!file || selection.IsEmpty())
             return;
         if (AfxMessageBox(FromUtf8(FormatDeleteQuestion(selection.start, selection.length)),
@@ -109,24 +118,23 @@ void OnEditDelete(CQuexoDoc& doc, CHexGridWnd& grid) {
             return;
         CWaitCursor wait;
         {
-            CEditStep step(doc, GridPlace(grid));
+            CEditStep step(doc, view.GetPlace());
             doc.DeleteBytes(selection);
         }
-        grid.SetCaret(selection.start, true);
-        grid.SetAnchor(selection.start);
-        doc.SetPlaceAfterStep(GridPlace(grid));
+        CollapseAt(view, selection.start);
+        doc.SetPlaceAfterStep(view.GetPlace());
     });
 }
 
-void OnUpdateEditDelete(CHexGridWnd& grid, CCmdUI* ui) {
-    ui->Enable(HasSelection(grid));
+void OnUpdateEditDelete(IHexView& view, CCmdUI* ui) {
+    ui->Enable(HasSelection(view));
 }
 
-void OnEditGoto(CHexGridWnd& grid) {
+void OnEditGoto(IHexView& view) {
     CGoToDlg dialog;
     dialog.m_strOffset = QStringLiteral("0");
     dialog.m_nOrigin = kGoToStart;
-    dialog.m_strCaret = FromUtf8(FormatCaretBox(grid.GetCaret()));
+    dialog.m_strCaret = FromUtf8(FormatCaretBox(view.GetCaret()));
     if (dialog.DoModal() != IDOK)
         return;
     RunGuarded([&] {
@@ -135,17 +143,18 @@ void OnEditGoto(CHexGridWnd& grid) {
             AfxMessageBox(FromUtf8(GoToBadOffsetMessage()), MB_OK);
             return;
         }
-        const std::int64_t length = grid.GetFile() ? grid.GetFile()->GetLength() : grid.GetLength();
-        const std::int64_t target = GoToTarget(dialog.m_nOrigin, *value, length, grid.GetCaret());
-        grid.SetCaret(target, true);
-        grid.SetAnchor(target);
-        grid.viewport()->update();
+        const CQuexoDoc* doc = view.GetDocument();
+        const CPieceFile64* file = doc ? doc->GetPieceFile() : nullptr;
+        const std::int64_t length = file ? file->GetLength() : 0;
+        const std::int64_t target = GoToTarget(dialog.m_nOrigin, *value, length, view.GetCaret());
+        CollapseAt(view, target);
+        view.Repaint();
     });
 }
 
-void OnEditCut(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditCut(CQuexoDoc& doc, IHexView& view) {
     RunGuarded([&] {
-        const CByteRange selection = grid.GetSelection();
+        const CByteRange selection = view.GetSelection();
         if (!doc.GetPieceFile() || doc.m_bReadOnly || selection.IsEmpty())
             return;
         if (!IsCopyAllowed(selection.length)) {
@@ -154,43 +163,45 @@ void OnEditCut(CQuexoDoc& doc, CHexGridWnd& grid) {
         }
         CWaitCursor wait;
         // A read error leaves the clipboard and the content as they were.
-        PutBytesOnClipboard(grid.GetSelectedBytes(selection.length));
+        PutBytesOnClipboard(SelectedBytes(view, selection.length));
         {
-            CEditStep step(doc, GridPlace(grid));
+            CEditStep step(doc, view.GetPlace());
             doc.DeleteBytes(selection);
         }
-        grid.SetCaret(selection.start, true);
-        grid.SetAnchor(selection.start);
-        doc.SetPlaceAfterStep(GridPlace(grid));
+        CollapseAt(view, selection.start);
+        doc.SetPlaceAfterStep(view.GetPlace());
     });
 }
 
-void OnUpdateEditCut(const CQuexoDoc& doc, const CHexGridWnd& grid, CCmdUI* ui) {
-    ui->Enable(doc.GetPieceFile() && !doc.m_bReadOnly && HasSelection(grid));
+void OnUpdateEditCut(const CQuexoDoc& doc, const IHexView& view, CCmdUI* ui) {
+    ui->Enable(doc.GetPieceFile() && !doc.m_bReadOnly && HasSelection(view));
 }
 
-void OnEditUndo(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditUndo(CQuexoDoc& doc, IHexView& view) {
     RunGuarded([&] {
-        if (const std::optional<CEditPlace> place = doc.Undo(GridPlace(grid)))
-            RestorePlace(grid, *place);
+        if (const std::optional<CEditPlace> place = doc.Undo(view.GetPlace()))
+            RestorePlace(view, *place);
     });
 }
 
-void OnEditRedo(CQuexoDoc& doc, CHexGridWnd& grid) {
+void OnEditRedo(CQuexoDoc& doc, IHexView& view) {
     RunGuarded([&] {
-        if (const std::optional<CEditPlace> place = doc.Redo(GridPlace(grid)))
-            RestorePlace(grid, *place);
+        if (const std::optional<CEditPlace> place = doc.Redo(view.GetPlace()))
+            RestorePlace(view, *place);
     });
 }
 
-CEditPlace GridPlace(const CHexGridWnd& grid) {
-    return {grid.GetCaret(), grid.GetAnchor()};
-}
-
-void RestorePlace(CHexGridWnd& grid, CEditPlace place) {
-    grid.SetCaret(place.caret, true);
-    grid.SetAnchor(place.anchor);
-    grid.viewport()->update();
+CByteString SelectedBytes(const IHexView& view, std::int64_t maxLength) {
+    const CByteRange selection = view.GetSelection();
+    const std::int64_t wanted = std::min(selection.length, maxLength);
+    const CQuexoDoc* doc = view.GetDocument();
+    const CPieceFile64* file = doc ? doc->GetPieceFile() : nullptr;
+    if (wanted <= 0 || !file)
+        return CByteString();
+    CByteString bytes(static_cast<size_t>(wanted), '\0');
+    const std::int64_t got = file->ReadAt(selection.start, bytes.data(), wanted);
+    bytes.resize(static_cast<size_t>(got));
+    return bytes;
 }
 
 } // namespace EditCommands

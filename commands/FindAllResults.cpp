@@ -9,7 +9,7 @@
 #include <cstdio>
 
 CFindAllResults FindAllOccurrences(const CPieceFile64& file, const CByteString& pattern,
-                                   int matchCase, std::int64_t start, std::int64_t end,
+                                   bool matchCase, std::int64_t start, std::int64_t end,
                                    const FindAllProgress& onBlock) {
     CFindAllResults results;
     results.m_pattern = pattern;

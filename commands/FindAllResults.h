@@ -17,7 +17,7 @@ struct CFindAllResults {
     static constexpr std::size_t kMaxListed = 1000000;
 
     CByteString m_pattern;
-    int m_bMatchCase = 0;
+    bool m_bMatchCase = false;
     std::int64_t m_nStart = 0; // the range searched
     std::int64_t m_nEnd = 0;
     bool m_bInSelection = false; // the range was the selection, not the whole file
@@ -39,7 +39,7 @@ struct CFindAllResults {
 // error propagates.
 using FindAllProgress = std::function<bool(std::int64_t reached, std::int64_t found)>;
 CFindAllResults FindAllOccurrences(const CPieceFile64& file, const CByteString& pattern,
-                                   int matchCase, std::int64_t start, std::int64_t end,
+                                   bool matchCase, std::int64_t start, std::int64_t end,
                                    const FindAllProgress& onBlock);
 
 // An offset as the view shows addresses: "0x" and upper-case hex, or decimal.

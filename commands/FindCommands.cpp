@@ -2,7 +2,7 @@
 
 #include "commands/CFindDlg.h"
 #include "commands/CReplaceDlg.h"
-#include "display/CHexGridWnd.h"
+#include "commands/EditCommands.h"
 #include "document/CQuexoDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CProgress.h"
@@ -54,33 +54,34 @@ CSearchCancelCheck::~CSearchCancelCheck() {
     m_file.SetCancelCheck(nullptr);
 }
 
-std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, int matchCase,
-                              int down, std::int64_t start, std::int64_t limit, QWidget* parent) {
+std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, bool matchCase,
+                              bool down, std::int64_t start, std::int64_t limit, QWidget* parent) {
     CProgress progress(SearchProgressLabel(start), parent);
     const std::int64_t end = down ? (limit >= 0 ? limit : file.GetLength()) : 0;
     const CSearchCancelCheck check(file, progress, start, end);
     return file.Find(pattern, matchCase, down, start, limit);
 }
 
-void OnEditFind(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) {
-    CFindDlg dialog(grid.GetCharSet());
+void OnEditFind(CQuexoDoc& doc, IHexView& view, const CFindState& state) {
+    CFindDlg dialog(view.GetCharSet());
     // Case and direction start afresh at every opening; find next keeps the
     // remembered ones.
-    dialog.m_bMatchCase = 0;
+    dialog.m_bMatchCase = false;
     dialog.m_nDirection = 1;
     CByteString seed;
-    if (!RunGuarded([&] { seed = grid.GetSelectedBytes(kSeedLength); }))
+    if (!RunGuarded([&] { seed = EditCommands::SelectedBytes(view, kSeedLength); }))
         return;
     dialog.m_strBytes = seed.empty() ? state.m_findBytes : seed;
     if (dialog.DoModal() != IDOK)
         return;
     state.m_bMatchCase = dialog.m_bMatchCase;
-    state.m_bSearchDown = dialog.m_nDirection;
+    state.m_bSearchDown = dialog.m_nDirection == 1;
     state.m_findBytes = dialog.m_strBytes;
-    OnEditFindNext(doc, grid, state);
+    OnEditFindNext(doc, view, state);
 }
 
-void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) {
+void FindNext(CQuexoDoc& doc, IHexView& view, const CByteString& bytes, bool matchCase, bool down,
+              QWidget* progressParent) {
     RunGuarded([&] {
         CPieceFile64* file = doc.GetPieceFile();
         if (!file)
@@ -88,33 +89,36 @@ void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state) 
         std::int64_t result = -1;
         {
             CWaitCursor wait;
-            result = FindWithProgress(*file, state.m_findBytes, state.m_bMatchCase,
-                                      state.m_bSearchDown, grid.GetCaret(), -1, grid.window());
+            result = FindWithProgress(*file, bytes, matchCase, down, view.GetCaret(), -1,
+                                      progressParent);
         }
         if (result < 0) {
             // Not found and cancelled alike; caret and selection stay.
             AfxMessageBox(QString::fromUtf8(res::LoadString(kNotFoundMessage)), MB_OK);
             return;
         }
-        const auto len = static_cast<std::int64_t>(state.m_findBytes.size());
-        if (state.m_bSearchDown) {
+        const auto len = static_cast<std::int64_t>(bytes.size());
+        if (down) {
             // The caret after the match, so the next search goes on past it.
-            grid.SetCaret(result + len, true);
-            grid.SetAnchor(result);
+            view.SetPlace({result + len, result});
         } else {
             // Upward the result is the match's last byte; the caret goes on its
             // first, so the next search goes on before it.
             const std::int64_t first = len == 0 ? result : result - len + 1;
-            grid.SetCaret(first, true);
-            grid.SetAnchor(first + len);
+            view.SetPlace({first, first + len});
         }
     });
 }
 
-void OnEditReplace(CQuexoDoc& doc, CHexGridWnd& grid, const CByteString& findBytes) {
-    CReplaceDlg dialog(doc, grid, grid.GetCharSet());
-    dialog.m_nScope = 1;
-    dialog.m_bMatchCase = 0;
+void OnEditFindNext(CQuexoDoc& doc, IHexView& view, const CFindState& state) {
+    FindNext(doc, view, state.m_findBytes, state.m_bMatchCase, state.m_bSearchDown,
+             view.DialogParent());
+}
+
+void OnEditReplace(CQuexoDoc& doc, IHexView& view, const CByteString& findBytes) {
+    CReplaceDlg dialog(doc, view, view.GetCharSet());
+    dialog.m_nScope = ReplaceScope::WholeFile;
+    dialog.m_bMatchCase = false;
     dialog.m_findBytes = findBytes;
     dialog.DoModal();
 }

@@ -1,8 +1,9 @@
-// Find, find next and replace of a hex view: the Find dialog, the search through the
-// document's piece table with progress and Cancel, and the selection of what
-// was found.
+// Find, find next and replace of a hex view: the Find dialog, the search
+// through the document's piece table with progress and Cancel, and the
+// selection of what was found.
 #pragma once
 
+#include "display/IHexView.h"
 #include "storage/ByteString.h"
 
 #include <QString>
@@ -10,30 +11,30 @@
 #include <cstdint>
 
 class CCmdUI;
-class CHexGridWnd;
 class CPieceFile64;
 class CProgress;
 class CQuexoDoc;
 class QWidget;
-
-// A view's last search; each view keeps its own for as long as it lives.
-struct CFindState {
-    CByteString& m_findBytes;
-    int& m_bMatchCase;
-    int& m_bSearchDown;
-};
 
 namespace FindCommands {
 
 // At most this many selected bytes are offered to the Find dialog.
 inline constexpr std::int64_t kSeedLength = 128;
 
-void OnEditFind(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state);
-void OnEditFindNext(CQuexoDoc& doc, CHexGridWnd& grid, const CFindState& state);
+void OnEditFind(CQuexoDoc& doc, IHexView& view, const CFindState& state);
+void OnEditFindNext(CQuexoDoc& doc, IHexView& view, const CFindState& state);
 // The Replace dialog; the view's remembered search seeds it and stays as it was.
-void OnEditReplace(CQuexoDoc& doc, CHexGridWnd& grid, const CByteString& findBytes);
+void OnEditReplace(CQuexoDoc& doc, IHexView& view, const CByteString& findBytes);
 // Enabled exactly when there are bytes to look for.
 void OnUpdateEditFindNext(const CFindState& state, CCmdUI* ui);
+
+// Find next, for the command and the Replace dialog's "&Suivant ...": looks
+// for `bytes` from the caret with the progress over `progressParent` and
+// selects the occurrence, the caret on the side the search goes on from.
+// Not found, or cancelled: message 135, caret and selection stay. A file
+// error is reported.
+void FindNext(CQuexoDoc& doc, IHexView& view, const CByteString& bytes, bool matchCase, bool down,
+              QWidget* progressParent);
 
 // While it lives, the file's cancel check steps `progress` with the offset a
 // search has reached between `start` and `end` (either order: upward searches
@@ -57,7 +58,7 @@ QString SearchProgressLabel(std::int64_t offset);
 // CPieceFile64::Find with the progress dialog after half a second; Cancel or
 // Escape ends it as not found (-1). Painting while it runs may read the file
 // but never moves the search. A file error propagates.
-std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, int matchCase,
-                              int down, std::int64_t start, std::int64_t limit, QWidget* parent);
+std::int64_t FindWithProgress(CPieceFile64& file, const CByteString& pattern, bool matchCase,
+                              bool down, std::int64_t start, std::int64_t limit, QWidget* parent);
 
 } // namespace FindCommands

@@ -1,8 +1,5 @@
 #include "display/CQuexoView.h"
 
-#include "commands/CChecksumDlg.h"
-#include "commands/EditCommands.h"
-#include "commands/FindCommands.h"
 #include "display/CursorDataFormat.h"
 #include "display/DisplayGlobals.h"
 #include "display/FontConversion.h"
@@ -47,7 +44,7 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
                 return;
             m_bTyping = true;
             try {
-                document->TypeBytes(offset, bytes, count, EditCommands::GridPlace(m_grid), this);
+                document->TypeBytes(offset, bytes, count, GetPlace(), this);
             } catch (...) {
                 m_bTyping = false;
                 throw;
@@ -55,7 +52,7 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
         });
     connect(&m_grid, &CHexGridWnd::edited, this, [this] {
         m_bTyping = false;
-        m_typedPlace = EditCommands::GridPlace(m_grid);
+        m_typedPlace = GetPlace();
         if (CQuexoDoc* document = GetDocument())
             document->SetPlaceAfterStep(m_typedPlace);
     });
@@ -63,7 +60,7 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
         // The caret moving on by itself as a byte is typed keeps the run;
         // moving it anywhere else ends it.
         if (!m_bTyping) {
-            const CEditPlace place = EditCommands::GridPlace(m_grid);
+            const CEditPlace place = GetPlace();
             CQuexoDoc* document = GetDocument();
             if (document && document->IsTypingRunOf(this) &&
                 (place.caret != m_typedPlace.caret || place.anchor != m_typedPlace.anchor))
@@ -73,73 +70,11 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
             app->RequestIdle();
     });
 
-    OnCommand(ID_EDIT_COPY, [this] { EditCommands::OnEditCopy(m_grid); });
-    OnUpdateCommand(ID_EDIT_COPY,
-                    [this](CCmdUI* ui) { EditCommands::OnUpdateEditCopy(m_grid, ui); });
-    OnCommand(ID_EDIT_PASTE, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            EditCommands::OnEditPaste(*doc, m_grid);
-    });
-    OnUpdateCommand(ID_EDIT_PASTE, [](CCmdUI* ui) { EditCommands::OnUpdateEditPaste(ui); });
-    OnCommand(ID_EDIT_DELETE, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            EditCommands::OnEditDelete(*doc, m_grid);
-    });
-    OnUpdateCommand(ID_EDIT_DELETE,
-                    [this](CCmdUI* ui) { EditCommands::OnUpdateEditDelete(m_grid, ui); });
-    OnCommand(ID_EDIT_INSERT, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            EditCommands::OnEditInsert(*doc, m_grid);
-    });
-    OnCommand(ID_EDIT_GOTO, [this] { EditCommands::OnEditGoto(m_grid); });
-    OnCommand(ID_EDIT_FIND, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            FindCommands::OnEditFind(*doc, m_grid, FindState());
-    });
-    OnCommand(ID_EDIT_FINDNEXT, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            FindCommands::OnEditFindNext(*doc, m_grid, FindState());
-    });
-    OnCommand(ID_EDIT_REPLACE, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            FindCommands::OnEditReplace(*doc, m_grid, m_findBytes);
-    });
-    OnCommand(ID_EDIT_CHECKSUMS, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            ChecksumCommands::OnEditChecksums(*doc, m_grid);
-    });
-    OnUpdateCommand(ID_EDIT_FINDNEXT,
-                    [this](CCmdUI* ui) { FindCommands::OnUpdateEditFindNext(FindState(), ui); });
-    OnCommand(ID_EDIT_CUT, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            EditCommands::OnEditCut(*doc, m_grid);
-    });
-    OnUpdateCommand(ID_EDIT_CUT, [this](CCmdUI* ui) {
-        const CQuexoDoc* doc = GetDocument();
-        ui->Enable(false);
-        if (doc)
-            EditCommands::OnUpdateEditCut(*doc, m_grid, ui);
-    });
-    OnCommand(ID_EDIT_UNDO, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            EditCommands::OnEditUndo(*doc, m_grid);
-    });
-    OnUpdateCommand(ID_EDIT_UNDO, [this](CCmdUI* ui) {
-        const CQuexoDoc* doc = GetDocument();
-        ui->Enable(doc && doc->CanUndo());
-    });
-    OnCommand(ID_EDIT_REDO, [this] {
-        if (CQuexoDoc* doc = GetDocument())
-            EditCommands::OnEditRedo(*doc, m_grid);
-    });
-    OnUpdateCommand(ID_EDIT_REDO, [this](CCmdUI* ui) {
-        const CQuexoDoc* doc = GetDocument();
-        ui->Enable(doc && doc->CanRedo());
-    });
+    // The editing commands are added by the layer that creates the view
+    // (IHexView::AddCommand); the view's own are the display and printing ones.
     OnCommand(ID_VIEW_OPTIONS, [this] { OnViewOptions(); });
     OnCommand(ID_VIEW_FONT, [this] { OnViewFont(); });
     RegisterPrintCommands();
-    RegisterFindAllCommand();
 
     OnUpdateCommand(ID_INDICATOR_OFFSET, [this](CCmdUI* ui) { OnUpdateOffsetPane(ui); });
     OnUpdateCommand(ID_INDICATOR_SELECTION, [this](CCmdUI* ui) { OnUpdateSelectionPane(ui); });
@@ -147,10 +82,9 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
                          [this](CCmdUI* ui) { OnUpdateCursorData(ui); });
 }
 
-CQuexoView::~CQuexoView() = default;
-
-CFindState CQuexoView::FindState() {
-    return CFindState{m_findBytes, m_bMatchCase, m_bSearchDown};
+CQuexoView::~CQuexoView() {
+    // The panel goes while the view is whole: its handlers may still reach it.
+    delete m_pBottomPanel;
 }
 
 CQuexoDoc* CQuexoView::GetDocument() const {
@@ -167,16 +101,15 @@ void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* hintObject) {
         // file, or another document under a reused view, may not.
         if (!dynamic_cast<const CContentChangeHint*>(hintObject))
             g_cursorData.Invalidate();
-        CheckFindAllCurrent();
     }
     if (parts & kHintSettingsChanged) {
         m_grid.SetDisplayFont(FontFromLogFont(g_displayFont));
         m_grid.SetHexAddress(g_bHexAddress != 0);
         m_grid.SetShowUpper(g_bUpperChars != 0);
         m_grid.SetFixedColumns(g_nFixedColumns);
-        OnFindAllSettingsChanged();
     }
     m_grid.viewport()->update();
+    NotifyUpdateListeners(parts);
 }
 
 void CQuexoView::OnDraw(QPainter* /*painter*/) {

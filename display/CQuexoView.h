@@ -1,22 +1,22 @@
 // The view of a document: a thin host around the hex grid. It hands the grid
 // the document's file and the display settings, turns the grid's edits into a
-// modified document, routes the editing commands and answers the status panes
-// and the cursor data window.
+// modified document, offers the editing commands its caret and selection
+// (IHexView) and answers the status panes and the cursor data window.
 #pragma once
 
 #include "display/CHexGridWnd.h"
+#include "display/IHexView.h"
 #include "document/EditPlace.h"
 #include "document/UpdateHints.h"
 #include "framework/CView.h"
 #include "storage/ByteString.h"
 
-class CCmdUI;
-class CFindAllPanel;
-class CPieceFile64;
-class CQuexoDoc;
-struct CFindState;
+#include <vector>
 
-class CQuexoView : public CView {
+class CCmdUI;
+class CQuexoDoc;
+
+class CQuexoView : public CView, public IHexView {
     Q_OBJECT
 public:
     // Short names of the update hints (document/UpdateHints.h).
@@ -26,7 +26,7 @@ public:
     explicit CQuexoView(QWidget* parent = nullptr);
     ~CQuexoView() override;
 
-    CQuexoDoc* GetDocument() const;
+    CQuexoDoc* GetDocument() const override;
     CHexGridWnd& GetGrid() { return m_grid; }
     const CHexGridWnd& GetGrid() const { return m_grid; }
 
@@ -47,16 +47,31 @@ public:
     static void SaveDisplaySettings();
 
     // The last search, kept per view.
-    int m_bSearchDown = 1;
-    int m_bMatchCase = 0;
+    bool m_bSearchDown = true;
+    bool m_bMatchCase = false;
     CByteString m_findBytes;
-    CFindState FindState();
 
-    // The "Rechercher tout" results under the grid; null until the first search.
-    CFindAllPanel* GetFindAllPanel() const { return m_pFindAll; }
+    // What the commands reach (CQuexoViewCommands.cpp).
+    std::int64_t GetCaret() const override;
+    CByteRange GetSelection() const override;
+    CEditPlace GetPlace() const override;
+    void SetPlace(CEditPlace place) override;
+    void Repaint() override;
+    int GetCharSet() const override;
+    bool IsHexAddress() const override;
+    QWidget* DialogParent() const override;
+    CFindState FindState() override;
+    void SetMatchHighlight(const CByteString& pattern, bool matchCase) override;
+    void SetBottomPanel(QWidget* panel) override;
+    void AddCommand(unsigned id, CommandHandler handler) override;
+    void AddCommandUpdate(unsigned id, CommandUpdateHandler handler) override;
+    void AddUpdateListener(UpdateListener listener) override;
+    // The panel under the grid, or null.
+    QWidget* GetBottomPanel() const { return m_pBottomPanel; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RegisterPrintCommands();
@@ -65,13 +80,8 @@ private:
     void OnUpdateCursorData(CCmdUI* ui);
     void OnViewOptions(); // ViewOptionsCommand.cpp
     void OnViewFont();    // ViewFontCommand.cpp
-    // The results panel (ViewFindAll.cpp).
-    void RegisterFindAllCommand();
-    CFindAllPanel& EnsureFindAllPanel();
-    void OnFindAllPanelChanged();
-    void OnFindAllMatchChosen(std::int64_t offset, std::int64_t length);
-    void CheckFindAllCurrent();
-    void OnFindAllSettingsChanged();
+    void NotifyUpdateListeners(long parts);
+    // The grid over the whole view, or above the bottom panel while it is shown.
     void LayOutChildren();
 
     CHexGridWnd m_grid;
@@ -79,8 +89,6 @@ private:
     // and where the caret stood after the last typed byte.
     bool m_bTyping = false;
     CEditPlace m_typedPlace;
-    CFindAllPanel* m_pFindAll = nullptr;
-    // The content the panel's results were found in.
-    std::uint64_t m_nFindAllRevision = 0;
-    const CPieceFile64* m_pFindAllFile = nullptr;
+    QPointer<QWidget> m_pBottomPanel;
+    std::vector<UpdateListener> m_updateListeners;
 };

@@ -70,15 +70,23 @@ private:
 };
 
 // The template of a multiple-document program, built from the three classes.
+// `setUpView`, when given, finishes each new view: a layer above the view's
+// own gives it what the view cannot name (its editing commands).
 class CMultiDocTemplate : public CDocTemplate {
 public:
     using CDocTemplate::CDocTemplate;
 
     template <class Document, class Frame, class View>
-    static std::unique_ptr<CMultiDocTemplate> Create(unsigned resourceId) {
+    static std::unique_ptr<CMultiDocTemplate> Create(unsigned resourceId,
+                                                     std::function<void(View&)> setUpView = {}) {
         return std::make_unique<CMultiDocTemplate>(
             resourceId, [] { return static_cast<CDocument*>(new Document); },
             [] { return static_cast<CMDIChildWnd*>(new Frame); },
-            [] { return static_cast<CView*>(new View); });
+            [setUpView = std::move(setUpView)] {
+                auto* view = new View;
+                if (setUpView)
+                    setUpView(*view);
+                return static_cast<CView*>(view);
+            });
     }
 };

@@ -3,7 +3,7 @@
 // 1 GiB file in the same run. The match is at the very end, so both read the
 // whole file.
 #include "commands/FindCommands.h"
-#include "display/CHexGridWnd.h"
+#include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
 #include "framework/PromptScript.h"
 #include "storage/CPieceFile64.h"
@@ -80,20 +80,22 @@ void BM_FindNextThroughView(benchmark::State& state) {
     CQuexoDoc doc;
     doc.AttachFile(std::make_unique<CPieceFile64>());
     doc.GetPieceFile()->Open(LargeFile().c_str(), CFile64::modeRead | CFile64::shareDenyWrite);
-    CHexGridWnd grid;
-    grid.resize(800, 600);
-    grid.SetFile(doc.GetPieceFile(), true);
-    grid.show();
+    doc.m_bAutoDelete = false;
+    CQuexoView view;
+    view.resize(800, 600);
+    doc.AddView(&view);
+    view.OnInitialUpdate();
+    view.show();
     QCoreApplication::processEvents();
     CByteString bytes = kNeedle;
-    int matchCase = 1;
-    int down = 1;
+    bool matchCase = true;
+    bool down = true;
     const CFindState search{bytes, matchCase, down};
     for (auto _ : state) {
-        grid.SetCaret(0, true);
-        grid.SetAnchor(0);
-        FindCommands::OnEditFindNext(doc, grid, search);
-        if (grid.GetAnchor() != kFileSize - std::int64_t(kNeedle.size()) || prompts.Count() != 0)
+        view.SetPlace({0, 0});
+        FindCommands::OnEditFindNext(doc, view, search);
+        if (view.GetPlace().anchor != kFileSize - std::int64_t(kNeedle.size()) ||
+            prompts.Count() != 0)
             state.SkipWithError("needle not selected");
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);

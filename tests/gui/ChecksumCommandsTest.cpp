@@ -125,7 +125,7 @@ TEST(ChecksumCommands, SumsTheSelectionOrTheWholeContentAsShown) {
         Shown shown;
         doc.Select(0x30, 0x10); // either direction
         dialogs.Then(Compute({ChecksumAlgorithm::Crc32, ChecksumAlgorithm::Sha512}, &shown));
-        ChecksumCommands::OnEditChecksums(doc.Doc(), doc.Grid());
+        ChecksumCommands::OnEditChecksums(doc.Doc(), doc.View());
         EXPECT_EQ(shown.range, QStringLiteral("Sélection, 32 octets de 0x10 à 0x2F"));
         EXPECT_FALSE(shown.computeEnabledWithNone);
         EXPECT_EQ(shown.results,
@@ -136,7 +136,7 @@ TEST(ChecksumCommands, SumsTheSelectionOrTheWholeContentAsShown) {
         Shown shown;
         doc.Select(7, 7);
         dialogs.Then(Compute({ChecksumAlgorithm::Sha256}, &shown));
-        ChecksumCommands::OnEditChecksums(doc.Doc(), doc.Grid());
+        ChecksumCommands::OnEditChecksums(doc.Doc(), doc.View());
         EXPECT_EQ(shown.range, QStringLiteral("Fichier entier, 604 octets de 0 à 603"));
         EXPECT_EQ(shown.results, Expected(content, {ChecksumAlgorithm::Sha256}));
         EXPECT_EQ(doc.Grid().GetCaret(), 7);
@@ -145,7 +145,7 @@ TEST(ChecksumCommands, SumsTheSelectionOrTheWholeContentAsShown) {
         Shown shown;
         edittest::EditDoc empty = NewDoc({});
         dialogs.Then(Compute({ChecksumAlgorithm::Md5, ChecksumAlgorithm::Adler32}, &shown));
-        ChecksumCommands::OnEditChecksums(empty.Doc(), empty.Grid());
+        ChecksumCommands::OnEditChecksums(empty.Doc(), empty.View());
         EXPECT_EQ(shown.range, QStringLiteral("Fichier entier, 0 octet"));
         EXPECT_TRUE(shown.copyEnabled);
         EXPECT_EQ(shown.results, QStringLiteral("Adler-32  00000001\n"
@@ -191,7 +191,7 @@ TEST(ChecksumCommands, CancelEscapeAndReadErrorsGiveNoResults) {
                                               : CProgress::Observer(escapeKey));
         Shown shown;
         dialogs.Then(Compute({ChecksumAlgorithm::Sha256}, &shown));
-        ChecksumCommands::OnEditChecksums(doc.Doc(), doc.Grid());
+        ChecksumCommands::OnEditChecksums(doc.Doc(), doc.View());
         EXPECT_EQ(shown.results, QStringLiteral("Calcul annulé."))
             << (button ? "button" : "Escape");
     }
@@ -204,7 +204,7 @@ TEST(ChecksumCommands, CancelEscapeAndReadErrorsGiveNoResults) {
     ASSERT_EQ(::truncate(path.c_str(), 100000), 0);
     Shown shown;
     dialogs.Then(Compute({ChecksumAlgorithm::Md5}, &shown));
-    ChecksumCommands::OnEditChecksums(doc.Doc(), doc.Grid());
+    ChecksumCommands::OnEditChecksums(doc.Doc(), doc.View());
     EXPECT_EQ(shown.results, QString());
     EXPECT_EQ(prompts.Count(), 1);
     EXPECT_TRUE(prompts.LastText().contains(QStringLiteral("large.bin")))

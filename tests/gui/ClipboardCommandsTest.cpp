@@ -53,7 +53,7 @@ TEST(ClipboardCommands, BytesWithZeroTravelWholeBetweenDocuments) {
     PromptScript prompts;
     auto source = NewDoc(Bytes({0x10, 0x41, 0x00, 0x42, 0x11}));
     source.Select(4, 1); // caret before the anchor: the selection is still 1 ... 3
-    EditCommands::OnEditCopy(source.Grid());
+    EditCommands::OnEditCopy(source.View());
 
     EXPECT_EQ(PrivateData(), QByteArray("\x03\x00\x00\x00\x41\x00\x42", 7));
     EXPECT_EQ(Clipboard().text(), QStringLiteral("A")); // what another program reads
@@ -64,7 +64,7 @@ TEST(ClipboardCommands, BytesWithZeroTravelWholeBetweenDocuments) {
 
     auto target = NewDoc(std::vector<unsigned char>(8, 0xEE));
     target.Select(6, 2); // a selection does not limit the paste
-    EditCommands::OnEditPaste(target.Doc(), target.Grid());
+    EditCommands::OnEditPaste(target.Doc(), target.View());
     EXPECT_EQ(target.Bytes(), Bytes({0xEE, 0xEE, 0x41, 0x00, 0x42, 0xEE, 0xEE, 0xEE}));
     EXPECT_EQ(target.Grid().GetCaret(), 5);
     EXPECT_EQ(target.Grid().GetAnchor(), 5);
@@ -77,7 +77,7 @@ TEST(ClipboardCommands, TextFromAnotherProgramPastesByteForByte) {
     auto doc = NewDoc(std::vector<unsigned char>(8, 0x00));
     doc.Grid().SetCharSet(1); // no translation in EBCDIC mode either
     Clipboard().setText(QStringLiteral("41 42"));
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), Bytes({0x34, 0x31, 0x20, 0x34, 0x32, 0, 0, 0}));
     EXPECT_EQ(doc.Grid().GetCaret(), 5);
 
@@ -85,7 +85,7 @@ TEST(ClipboardCommands, TextFromAnotherProgramPastesByteForByte) {
     Clipboard().setText(QStringLiteral("\u00e9\u00ff"));
     doc.Grid().SetCaret(0, true);
     doc.Grid().SetAnchor(0);
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), Bytes({0xE9, 0xFF, 0x20, 0x34, 0x32, 0, 0, 0}));
 }
 
@@ -96,7 +96,7 @@ TEST(ClipboardCommands, CopyLimitIsTwentyMegabytes) {
     doc.Doc().InsertBytes(0, static_cast<std::uint32_t>(kLimit + 1), 0x41);
 
     doc.Select(0, kLimit);
-    EditCommands::OnEditCopy(doc.Grid());
+    EditCommands::OnEditCopy(doc.View());
     EXPECT_EQ(prompts.Count(), 0);
     const QByteArray block = PrivateData();
     ASSERT_EQ(block.size(), kLimit + 4);
@@ -105,7 +105,7 @@ TEST(ClipboardCommands, CopyLimitIsTwentyMegabytes) {
 
     Clipboard().setText(QStringLiteral("before"));
     doc.Select(0, kLimit + 1);
-    EditCommands::OnEditCopy(doc.Grid());
+    EditCommands::OnEditCopy(doc.View());
     ASSERT_EQ(prompts.Count(), 1);
     EXPECT_EQ(prompts.LastText().toStdString(),
               "Ne peut pas mêtre plus de 20 Mo dans le presse-papiers .");
@@ -119,7 +119,7 @@ TEST(ClipboardCommands, PasteIsCutAtTheEndOfTheContent) {
 
     doc.Grid().SetCaret(7, true);
     doc.Grid().SetAnchor(7);
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 0, 0, 0, 0, 0, 0, 0x41, 0x42, 0x43}));
     EXPECT_EQ(doc.File().GetLength(), 10);
     EXPECT_EQ(doc.Grid().GetCaret(), 10);
@@ -127,7 +127,7 @@ TEST(ClipboardCommands, PasteIsCutAtTheEndOfTheContent) {
 
     // At the end nothing is written and the document is not marked modified.
     doc.Doc().SetModifiedFlag(false);
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     EXPECT_EQ(doc.File().GetLength(), 10);
     EXPECT_EQ(doc.Grid().GetCaret(), 10);
     EXPECT_FALSE(doc.Doc().IsModified());
@@ -141,7 +141,7 @@ TEST(ClipboardCommands, HostileBlockWritesOnlyWhatItHolds) {
     for (const QByteArray& header : {QByteArray("\xE8\x03\x00\x00", 4), QByteArray(4, '\xFF')}) {
         doc.Select(2, 2);
         PutPrivateBlock(header + QByteArray("\x61\x62\x63", 3));
-        EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+        EditCommands::OnEditPaste(doc.Doc(), doc.View());
         EXPECT_EQ(doc.Bytes(), Bytes({0, 0, 0x61, 0x62, 0x63, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
         EXPECT_EQ(doc.Grid().GetCaret(), 5);
     }
@@ -149,13 +149,13 @@ TEST(ClipboardCommands, HostileBlockWritesOnlyWhatItHolds) {
     // Too short for its length field: no block, so the text is pasted.
     doc.Select(0, 0);
     PutPrivateBlock(QByteArray("\x05\x00", 2), QStringLiteral("Z"));
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes()[0], 0x5A);
     EXPECT_EQ(doc.Grid().GetCaret(), 1);
 
     // And without text, nothing.
     PutPrivateBlock(QByteArray("\x05", 1));
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes()[1], 0x00);
     EXPECT_EQ(doc.Grid().GetCaret(), 1);
     EXPECT_EQ(doc.File().GetLength(), 16);
@@ -177,18 +177,18 @@ TEST(ClipboardCommands, UpdateStates) {
     // Copy and delete need a selection; copy with none leaves the clipboard.
     auto doc = NewDoc(Bytes({1, 2, 3}));
     CCmdUI copy(ID_EDIT_COPY);
-    EditCommands::OnUpdateEditCopy(doc.Grid(), &copy);
+    EditCommands::OnUpdateEditCopy(doc.View(), &copy);
     CCmdUI del(32775);
-    EditCommands::OnUpdateEditDelete(doc.Grid(), &del);
+    EditCommands::OnUpdateEditDelete(doc.View(), &del);
     EXPECT_FALSE(copy.m_bEnabled);
     EXPECT_FALSE(del.m_bEnabled);
     Clipboard().setText(QStringLiteral("kept"));
-    EditCommands::OnEditCopy(doc.Grid());
+    EditCommands::OnEditCopy(doc.View());
     EXPECT_EQ(Clipboard().text(), QStringLiteral("kept"));
 
     doc.Select(3, 2);
-    EditCommands::OnUpdateEditCopy(doc.Grid(), &copy);
-    EditCommands::OnUpdateEditDelete(doc.Grid(), &del);
+    EditCommands::OnUpdateEditCopy(doc.View(), &copy);
+    EditCommands::OnUpdateEditDelete(doc.View(), &del);
     EXPECT_TRUE(copy.m_bEnabled);
     EXPECT_TRUE(del.m_bEnabled);
 }
@@ -204,7 +204,7 @@ TEST(ClipboardCommands, RefusedPasteKeepsCaretAndDocument) {
 
     PromptScript prompts;
     Clipboard().setText(QStringLiteral("AB"));
-    EditCommands::OnEditPaste(doc.Doc(), doc.Grid());
+    EditCommands::OnEditPaste(doc.Doc(), doc.View());
     ASSERT_EQ(prompts.Count(), 1);
     EXPECT_EQ(prompts.LastText().toStdString(),
               "Acces to " + QFile::encodeName(path).toStdString() + " est impossible.");
@@ -221,7 +221,7 @@ TEST(ClipboardCommands, HighBytesTravelAsTheCharactersTheGridShows) {
         high.push_back(static_cast<unsigned char>(b));
     auto doc = NewDoc(high);
     doc.Select(0, static_cast<std::int64_t>(high.size()));
-    EditCommands::OnEditCopy(doc.Grid());
+    EditCommands::OnEditCopy(doc.View());
     const QString text = Clipboard().text();
     ASSERT_EQ(text.size(), 128);
     EXPECT_EQ(text[0], QChar(0x20AC));           // the euro sign
@@ -231,11 +231,11 @@ TEST(ClipboardCommands, HighBytesTravelAsTheCharactersTheGridShows) {
     // The same text from another program pastes back as the same bytes.
     Clipboard().setText(text);
     auto other = NewDoc(std::vector<unsigned char>(128, 0));
-    EditCommands::OnEditPaste(other.Doc(), other.Grid());
+    EditCommands::OnEditPaste(other.Doc(), other.View());
     EXPECT_EQ(other.Bytes(), high);
     Clipboard().setText(QStringLiteral("\u20ac\u2122\u03a9"));
     other.Select(0, 0);
-    EditCommands::OnEditPaste(other.Doc(), other.Grid());
+    EditCommands::OnEditPaste(other.Doc(), other.View());
     EXPECT_EQ(other.Bytes()[0], 0x80);
     EXPECT_EQ(other.Bytes()[1], 0x99);
     EXPECT_EQ(other.Bytes()[2], '?'); // no byte for it

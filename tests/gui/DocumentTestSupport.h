@@ -7,6 +7,7 @@
 #include "RecordingEditor.h"
 #include "TestFolderFixture.h"
 
+#include "commands/ViewCommands.h"
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
 #include "document/CTextHandOff.h"
@@ -39,8 +40,8 @@ class TestApp : public CWinApp, public CTextHandOff {
 public:
     TestApp() {
         SetRegistryKey(QStringLiteral("Tavrin Software"));
-        m_pTemplate =
-            AddDocTemplate(CMultiDocTemplate::Create<CQuexoDoc, CMDIChildWnd, CQuexoView>(129));
+        m_pTemplate = AddDocTemplate(CMultiDocTemplate::Create<CQuexoDoc, CMDIChildWnd, CQuexoView>(
+            129, ViewCommands::AttachTo));
     }
     CDocTemplate* m_pTemplate;
 };

@@ -4,6 +4,7 @@
 
 #include "HexGridTestSupport.h"
 
+#include "commands/ViewCommands.h"
 #include "display/CHexGridWnd.h"
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
@@ -19,9 +20,10 @@
 
 namespace edittest {
 
-// A shown view of `doc`, 16 bytes a row.
+// A shown view of `doc` with its editing commands, 16 bytes a row.
 inline std::unique_ptr<CQuexoView> ShowView(CQuexoDoc& doc) {
     auto view = std::make_unique<CQuexoView>();
+    ViewCommands::AttachTo(*view);
     view->resize(640, 240);
     doc.AddView(view.get());
     view->OnInitialUpdate();

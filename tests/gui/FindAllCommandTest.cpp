@@ -57,7 +57,7 @@ CFindAllPanel& RunFindAll(EditDoc& doc, DialogScript& dialogs, const QString& te
                           bool matchCase = false, int scope = 0) {
     dialogs.Then(FindAllDialog(text, matchCase, scope));
     EXPECT_TRUE(doc.View().OnCmdMsg(ID_EDIT_FINDALL));
-    CFindAllPanel* panel = doc.View().GetFindAllPanel();
+    auto* panel = qobject_cast<CFindAllPanel*>(doc.View().GetBottomPanel());
     EXPECT_NE(panel, nullptr);
     return *panel;
 }

@@ -34,12 +34,12 @@ const QString kNotFound = QStringLiteral("Les Données n'ont pas été trouvées
 struct Searcher {
     edittest::EditDoc doc;
     CByteString bytes;
-    int matchCase = 0;
-    int down = 1;
+    bool matchCase = false;
+    bool down = true;
 
     CFindState State() { return CFindState{bytes, matchCase, down}; }
-    void FindNext() { FindCommands::OnEditFindNext(doc.Doc(), doc.Grid(), State()); }
-    void Find() { FindCommands::OnEditFind(doc.Doc(), doc.Grid(), State()); }
+    void FindNext() { FindCommands::OnEditFindNext(doc.Doc(), doc.View(), State()); }
+    void Find() { FindCommands::OnEditFind(doc.Doc(), doc.View(), State()); }
     // {anchor, caret}
     std::pair<std::int64_t, std::int64_t> Selection() const {
         return {doc.Grid().GetAnchor(), doc.Grid().GetCaret()};
@@ -51,8 +51,8 @@ struct Searcher {
     }
 };
 
-Searcher Over(const std::vector<unsigned char>& content, const CByteString& bytes, int down,
-              std::int64_t caret, int matchCase = 0) {
+Searcher Over(const std::vector<unsigned char>& content, const CByteString& bytes, bool down,
+              std::int64_t caret, bool matchCase = false) {
     Searcher s{NewDoc(content), bytes, matchCase, down};
     s.doc.Select(caret, caret);
     return s;
@@ -169,8 +169,8 @@ TEST(FindCommands, DialogSeedsRemembersAndEnablesFindNext) {
         expectedSeed += QString::asprintf("%02X ", i & 0xFF);
     EXPECT_EQ(shown, expectedSeed);
     EXPECT_EQ(s.bytes.size(), 128u);
-    EXPECT_EQ(s.matchCase, 1);
-    EXPECT_EQ(s.down, 0);
+    EXPECT_TRUE(s.matchCase);
+    EXPECT_FALSE(s.down);
     EXPECT_EQ(s.Selection(), std::make_pair(std::int64_t{428}, std::int64_t{300}));
     EXPECT_TRUE(s.FindNextEnabled());
 
@@ -186,7 +186,7 @@ TEST(FindCommands, DialogSeedsRemembersAndEnablesFindNext) {
     s.doc.Select(50, 50);
     s.Find();
     EXPECT_EQ(s.Selection(), std::make_pair(std::int64_t{50}, std::int64_t{50}));
-    EXPECT_EQ(s.down, 0);
+    EXPECT_FALSE(s.down);
     EXPECT_EQ(prompts.Count(), 0);
     EXPECT_EQ(dialogs.Unexpected(), 0);
 }
@@ -202,7 +202,7 @@ TEST(FindCommands, CancelEscapeAndReadErrorsKeepCaretAndSelection) {
 
     PromptScript prompts;
     Searcher s{edittest::OpenDoc(path, 0x20), "needle", 1, 1};
-    for (const int down : {1, 0}) {
+    for (const bool down : {true, false}) {
         for (const CancelBy how : kEveryCancel) {
             SCOPED_TRACE(testing::Message() << how << (down ? " down" : " up"));
             s.down = down;
@@ -223,7 +223,7 @@ TEST(FindCommands, CancelEscapeAndReadErrorsKeepCaretAndSelection) {
     CProgress::SetObserverForTests(nullptr);
     CProgress::SetDelayForTests(-1);
     ASSERT_EQ(::truncate(path.c_str(), 100000), 0);
-    s.down = 1;
+    s.down = true;
     s.doc.Select(10, 20);
     s.FindNext();
     EXPECT_NE(prompts.LastText(), kNotFound);
@@ -257,7 +257,7 @@ TEST(FindCommands, TabVisitsTheDialogsInTheirOrder) {
                                  "button2", "edit1020"}));
     QStringList replace;
     dialogs.Then(tabs(&replace, 10));
-    FindCommands::OnEditReplace(s.doc.Doc(), s.doc.Grid(), "A");
+    FindCommands::OnEditReplace(s.doc.Doc(), s.doc.View(), "A");
     EXPECT_EQ(replace,
               (QStringList{"edit1054", "edit1055", "edit1056", "edit1057", "check1024", "radio1059",
                            "button1060", "button1061", "button1062", "button2"}));

@@ -5,6 +5,7 @@
 
 #include "TestFolderFixture.h"
 
+#include "commands/ViewCommands.h"
 #include "display/CCursorDataDlg.h"
 #include "display/CQuexoView.h"
 #include "display/FontConversion.h"
@@ -46,8 +47,8 @@ public:
     FrameTestApp() {
         SetRegistryKey(QStringLiteral("Tavrin Software"));
         m_nOpenTextMode = 1; // every test file opens in hex, whatever it holds
-        m_pTemplate =
-            AddDocTemplate(CMultiDocTemplate::Create<CQuexoDoc, CChildFrame, CQuexoView>(129));
+        m_pTemplate = AddDocTemplate(CMultiDocTemplate::Create<CQuexoDoc, CChildFrame, CQuexoView>(
+            129, ViewCommands::AttachTo));
     }
     CDocTemplate* m_pTemplate;
 };

@@ -55,7 +55,7 @@ TEST(GoToCommand, OffsetFormsAndOrigins) {
     for (const Case& c : cases) {
         doc.Select(c.caret + 3 > 100 ? 0 : c.caret + 3, c.caret); // some selection
         dialogs.Then(GoTo(QString::fromLatin1(c.offset), c.origin));
-        EditCommands::OnEditGoto(doc.Grid());
+        EditCommands::OnEditGoto(doc.View());
         EXPECT_EQ(doc.Grid().GetCaret(), c.expected) << c.offset << " origin " << c.origin;
         EXPECT_EQ(doc.Grid().GetAnchor(), c.expected) << c.offset << " origin " << c.origin;
     }
@@ -79,7 +79,7 @@ TEST(GoToCommand, WhatIsNotANumberIsRefused) {
     for (const char* offset : refused) {
         doc.Select(20, 25);
         dialogs.Then(GoTo(QString::fromLatin1(offset), 0));
-        EditCommands::OnEditGoto(doc.Grid());
+        EditCommands::OnEditGoto(doc.View());
         EXPECT_EQ(prompts.LastText().toStdString(),
                   "Entrer offset soit en decimal ou hexadecimal (precedé par 0x) numbres.")
             << offset;
@@ -92,7 +92,7 @@ TEST(GoToCommand, WhatIsNotANumberIsRefused) {
 
     // Cancel moves nothing.
     dialogs.Then([](QDialog&) { return int(QDialog::Rejected); });
-    EditCommands::OnEditGoto(doc.Grid());
+    EditCommands::OnEditGoto(doc.View());
     EXPECT_EQ(doc.Grid().GetCaret(), 25);
     EXPECT_EQ(doc.Grid().GetAnchor(), 20);
 }
@@ -112,12 +112,12 @@ TEST(GoToCommand, DialogShowsTheCaret) {
         caretBox = goTo.CaretEdit()->toPlainText();
         return int(QDialog::Rejected);
     });
-    EditCommands::OnEditGoto(doc.Grid());
+    EditCommands::OnEditGoto(doc.View());
     EXPECT_EQ(caretBox.toStdString(), "0x1234\n4660");
 
     // The target is scrolled into view.
     dialogs.Then(GoTo(QStringLiteral("-1"), 1, &caretBox));
-    EditCommands::OnEditGoto(doc.Grid());
+    EditCommands::OnEditGoto(doc.View());
     EXPECT_EQ(caretBox.toStdString(), "0x1234\n4660");
     EXPECT_EQ(doc.Grid().GetCaret(), 4999);
     EXPECT_TRUE(doc.Grid().IsOffsetVisible(4999));

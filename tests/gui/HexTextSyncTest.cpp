@@ -197,7 +197,7 @@ TEST(HexTextSync, TextFieldEditsChangeOnlyTheirOwnBytes) {
             }
             return int(QDialog::Rejected);
         });
-        FindCommands::OnEditReplace(doc.Doc(), doc.Grid(), {});
+        FindCommands::OnEditReplace(doc.Doc(), doc.View(), {});
     }
     EXPECT_EQ(beeps, 3); // the refused character, once in each field pair
     CHexTextSync::SetBeepHookForTests(previous);

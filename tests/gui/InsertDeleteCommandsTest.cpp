@@ -51,7 +51,7 @@ TEST(InsertDeleteCommands, InsertPutsTheRunAtTheCaret) {
     doc.Grid().SetAnchor(2);
 
     dialogs.Then(TypeAndAccept(QStringLiteral("3"), QStringLiteral(" 255\t")));
-    EditCommands::OnEditInsert(doc.Doc(), doc.Grid());
+    EditCommands::OnEditInsert(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 1, 0xFF, 0xFF, 0xFF, 2, 3}));
     EXPECT_EQ(doc.Grid().GetCaret(), 2);
     EXPECT_EQ(doc.Grid().GetAnchor(), 2);
@@ -62,13 +62,13 @@ TEST(InsertDeleteCommands, InsertPutsTheRunAtTheCaret) {
     doc.Grid().SetCaret(7, true);
     doc.Grid().SetAnchor(7);
     dialogs.Then(TypeAndAccept(QStringLiteral("2"), QStringLiteral("16")));
-    EditCommands::OnEditInsert(doc.Doc(), doc.Grid());
+    EditCommands::OnEditInsert(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 1, 0xFF, 0xFF, 0xFF, 2, 3, 0x10, 0x10}));
 
     // Cancel changes nothing.
     doc.Doc().SetModifiedFlag(false);
     dialogs.Then([](QDialog&) { return int(QDialog::Rejected); });
-    EditCommands::OnEditInsert(doc.Doc(), doc.Grid());
+    EditCommands::OnEditInsert(doc.Doc(), doc.View());
     EXPECT_EQ(doc.File().GetLength(), 9);
     EXPECT_FALSE(doc.Doc().IsModified());
     EXPECT_EQ(dialogs.Unexpected(), 0);
@@ -104,7 +104,7 @@ TEST(InsertDeleteCommands, InsertDialogRefusesBadNumbersAndStaysOpen) {
         insert.accept();
         return insert.result();
     });
-    EditCommands::OnEditInsert(doc.Doc(), doc.Grid());
+    EditCommands::OnEditInsert(doc.Doc(), doc.View());
 
     ASSERT_EQ(prompts.Count(), 5);
     const std::string between = "SVP entrer un nombre entier entre 0 et 255.";
@@ -121,7 +121,7 @@ TEST(InsertDeleteCommands, DeleteAsksThenRemovesTheSelection) {
     doc.Select(1, 3);
 
     prompts.Answer(IDCANCEL);
-    EditCommands::OnEditDelete(doc.Doc(), doc.Grid());
+    EditCommands::OnEditDelete(doc.Doc(), doc.View());
     ASSERT_EQ(prompts.Count(), 1);
     EXPECT_EQ(prompts.LastText().toStdString(), "Supprimer 2 octet à 0x1 - 1 ?");
     EXPECT_EQ(prompts.Shown()[0].m_nButtons & MB_TYPEMASK, MB_OKCANCEL);
@@ -129,7 +129,7 @@ TEST(InsertDeleteCommands, DeleteAsksThenRemovesTheSelection) {
     EXPECT_FALSE(doc.Doc().IsModified());
 
     prompts.Answer(IDOK);
-    EditCommands::OnEditDelete(doc.Doc(), doc.Grid());
+    EditCommands::OnEditDelete(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), Bytes({0, 3}));
     EXPECT_EQ(doc.Grid().GetCaret(), 1);
     EXPECT_EQ(doc.Grid().GetAnchor(), 1);
@@ -137,7 +137,7 @@ TEST(InsertDeleteCommands, DeleteAsksThenRemovesTheSelection) {
     EXPECT_TRUE(doc.Doc().IsModified());
 
     // Without a selection there is nothing to ask.
-    EditCommands::OnEditDelete(doc.Doc(), doc.Grid());
+    EditCommands::OnEditDelete(doc.Doc(), doc.View());
     EXPECT_EQ(prompts.Count(), 2);
     EXPECT_EQ(prompts.Unexpected(), 0);
 }
@@ -153,7 +153,7 @@ TEST(InsertDeleteCommands, DeleteBeyondFourGigabytesShowsTheFullOffset) {
 
     PromptScript prompts;
     prompts.Answer(IDOK);
-    EditCommands::OnEditDelete(doc.Doc(), doc.Grid());
+    EditCommands::OnEditDelete(doc.Doc(), doc.View());
     ASSERT_EQ(prompts.Count(), 1);
     EXPECT_EQ(prompts.LastText().toStdString(), "Supprimer 2 octet à 0x100000000 - 4294967296 ?");
     EXPECT_EQ(doc.File().GetLength(), k4G + 14);
@@ -173,12 +173,12 @@ TEST(InsertDeleteCommands, ReadOnlyDocumentRefusesBoth) {
     PromptScript prompts;
     DialogScript dialogs;
     dialogs.Then(TypeAndAccept(QStringLiteral("2"), QStringLiteral("0")));
-    EditCommands::OnEditInsert(doc.Doc(), doc.Grid());
+    EditCommands::OnEditInsert(doc.Doc(), doc.View());
     ASSERT_EQ(prompts.Count(), 1);
     EXPECT_EQ(prompts.LastText().toStdString(), refused);
 
     prompts.Answer(IDOK);
-    EditCommands::OnEditDelete(doc.Doc(), doc.Grid());
+    EditCommands::OnEditDelete(doc.Doc(), doc.View());
     ASSERT_EQ(prompts.Count(), 3); // the question, then the refusal
     EXPECT_EQ(prompts.LastText().toStdString(), refused);
 

@@ -48,7 +48,7 @@ void WithDialog(edittest::EditDoc& doc, const CByteString& remembered,
         dialog.reject();
         return int(QDialog::Rejected);
     });
-    FindCommands::OnEditReplace(doc.Doc(), doc.Grid(), remembered);
+    FindCommands::OnEditReplace(doc.Doc(), doc.View(), remembered);
     EXPECT_EQ(dialogs.Unexpected(), 0);
 }
 
@@ -86,18 +86,18 @@ TEST(ReplaceCommands, WhatTheDialogOffersWhenItOpens) {
             EXPECT_EQ(dialog.FindHexEdit()->text().toStdString(), c.findHex);
             EXPECT_TRUE(dialog.ReplaceHexEdit()->text().isEmpty());
             EXPECT_FALSE(dialog.MatchCaseBox()->isChecked());
-            EXPECT_EQ(dialog.ScopeButton(0)->isChecked(), c.selectionScope);
-            EXPECT_EQ(dialog.ScopeButton(1)->isChecked(), !c.selectionScope);
-            EXPECT_EQ(dialog.ScopeButton(0)->isEnabled(), c.selectionEnabled);
+            EXPECT_EQ(dialog.ScopeButton(ReplaceScope::Selection)->isChecked(), c.selectionScope);
+            EXPECT_EQ(dialog.ScopeButton(ReplaceScope::WholeFile)->isChecked(), !c.selectionScope);
+            EXPECT_EQ(dialog.ScopeButton(ReplaceScope::Selection)->isEnabled(), c.selectionEnabled);
             EXPECT_EQ(dialog.FindNextButton()->isEnabled(), c.findEnabled);
             EXPECT_EQ(dialog.ReplaceButton()->isEnabled(), c.findEnabled);
             EXPECT_TRUE(dialog.ReplaceAllButton()->isEnabled());
             EXPECT_TRUE(dialog.FindNextButton()->isDefault());
             EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Annuler"));
             if (c.selectionScope) {
-                dialog.ScopeButton(1)->click();
+                dialog.ScopeButton(ReplaceScope::WholeFile)->click();
                 EXPECT_TRUE(dialog.FindNextButton()->isEnabled());
-                dialog.ScopeButton(0)->click();
+                dialog.ScopeButton(ReplaceScope::Selection)->click();
                 EXPECT_FALSE(dialog.ReplaceButton()->isEnabled());
             }
         });
@@ -189,10 +189,10 @@ TEST(ReplaceCommands, ReplaceAllInFileAndSelection) {
     EXPECT_EQ(Selection(scoped), std::make_pair(std::int64_t{57}, std::int64_t{58}));
 
     // One undo takes the whole run back, selection included; redo does it again.
-    EditCommands::OnEditUndo(scoped.Doc(), scoped.Grid());
+    EditCommands::OnEditUndo(scoped.Doc(), scoped.View());
     EXPECT_EQ(scoped.Bytes(), content);
     EXPECT_EQ(Selection(scoped), std::make_pair(std::int64_t{10}, std::int64_t{62}));
-    EditCommands::OnEditRedo(scoped.Doc(), scoped.Grid());
+    EditCommands::OnEditRedo(scoped.Doc(), scoped.View());
     EXPECT_EQ(scoped.Bytes(), bytes);
 }
 
@@ -438,11 +438,11 @@ TEST(ReplaceCommands, ReplaceAllSavingPartWayShowsInStepAndUndoesWhole) {
     for (size_t at = 0; at < replaced.size(); at += 4096)
         replaced[at] = 'X', replaced[at + 1] = 'Y';
     EXPECT_EQ(doc.Bytes(), replaced);
-    EditCommands::OnEditUndo(doc.Doc(), doc.Grid());
+    EditCommands::OnEditUndo(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), original);
     doc.File().Flush();
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {}), original);
-    EditCommands::OnEditRedo(doc.Doc(), doc.Grid());
+    EditCommands::OnEditRedo(doc.Doc(), doc.View());
     EXPECT_EQ(doc.Bytes(), replaced);
 }

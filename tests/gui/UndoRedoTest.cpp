@@ -35,8 +35,7 @@ struct Place {
 };
 
 Place PlaceOf(const CHexGridWnd& grid) {
-    const CEditPlace place = EditCommands::GridPlace(grid);
-    return {place.caret, place.anchor};
+    return {grid.GetCaret(), grid.GetAnchor()};
 }
 
 bool operator==(Place a, Place b) {
@@ -110,20 +109,20 @@ TEST_F(FrameTest, TypingRunsAreStepsAndTheKeysUndoAndRedoThem) {
 TEST_F(FrameTest, EachEditCommandUndoesWithItsCaretAndSelection) {
     struct Case {
         const char* name;
-        std::function<void(CQuexoDoc&, CHexGridWnd&)> run;
+        std::function<void(CQuexoDoc&, CQuexoView&)> run;
         QByteArray after;
     };
     PromptScript prompts;
     DialogScript dialogs;
     const Case cases[] = {
         {"paste",
-         [](CQuexoDoc& doc, CHexGridWnd& grid) {
+         [](CQuexoDoc& doc, CQuexoView& view) {
              PutBytesOnClipboard(CByteString("\xAA\xBB", 2));
-             EditCommands::OnEditPaste(doc, grid);
+             EditCommands::OnEditPaste(doc, view);
          },
          QByteArray::fromHex("00010203040506aabb090a0b0c0d0e0f")},
         {"insert",
-         [&](CQuexoDoc& doc, CHexGridWnd& grid) {
+         [&](CQuexoDoc& doc, CQuexoView& view) {
              dialogs.Then([](QDialog& dialog) {
                  auto& insert = static_cast<CInsertDlg&>(dialog);
                  insert.CountEdit()->setText(QStringLiteral("2"));
@@ -131,16 +130,16 @@ TEST_F(FrameTest, EachEditCommandUndoesWithItsCaretAndSelection) {
                  insert.accept();
                  return insert.result();
              });
-             EditCommands::OnEditInsert(doc, grid);
+             EditCommands::OnEditInsert(doc, view);
          },
          QByteArray::fromHex("0001020304050611110708090a0b0c0d0e0f")},
         {"delete",
-         [&](CQuexoDoc& doc, CHexGridWnd& grid) {
+         [&](CQuexoDoc& doc, CQuexoView& view) {
              prompts.Answer(IDOK);
-             EditCommands::OnEditDelete(doc, grid);
+             EditCommands::OnEditDelete(doc, view);
          },
          QByteArray::fromHex("000102070809 0a0b0c0d0e0f")},
-        {"cut", [](CQuexoDoc& doc, CHexGridWnd& grid) { EditCommands::OnEditCut(doc, grid); },
+        {"cut", [](CQuexoDoc& doc, CQuexoView& view) { EditCommands::OnEditCut(doc, view); },
          QByteArray::fromHex("000102070809 0a0b0c0d0e0f")},
     };
     Start();
@@ -151,7 +150,7 @@ TEST_F(FrameTest, EachEditCommandUndoesWithItsCaretAndSelection) {
         CHexGridWnd& grid = ActiveView()->GetGrid();
         grid.SetCaret(7, true);
         grid.SetAnchor(3);
-        c.run(*doc, grid);
+        c.run(*doc, *ActiveView());
         EXPECT_EQ(Content(doc).toHex(), c.after.toHex());
         const Place done = PlaceOf(grid);
         EXPECT_TRUE(doc->IsModified());
@@ -203,7 +202,7 @@ TEST_F(FrameTest, UndoAcrossSavesGivesTheRightBytesAndFlag) {
     // A rewrite: the length changes.
     grid.SetCaret(4, true);
     grid.SetAnchor(2);
-    EditCommands::OnEditCut(*doc, grid);
+    EditCommands::OnEditCut(*doc, *ActiveView());
     m_app->ExecuteCommand(ID_FILE_SAVE);
     EXPECT_EQ(OnDisk(path).toHex(), QByteArray("ff01040506 0708090a0b0c0d0e0f").replace(" ", ""));
     m_app->ExecuteCommand(ID_EDIT_UNDO);
@@ -231,9 +230,9 @@ TEST(UndoRedo, ReadOnlyDocumentRefusesCutUndoAndRedo) {
     edit.Select(2, 6);
     PutBytesOnClipboard(CByteString("keep"));
     CCmdUI cut(ID_EDIT_CUT);
-    EditCommands::OnUpdateEditCut(edit.Doc(), edit.Grid(), &cut);
+    EditCommands::OnUpdateEditCut(edit.Doc(), edit.View(), &cut);
     EXPECT_FALSE(cut.m_bEnabled);
-    EditCommands::OnEditCut(edit.Doc(), edit.Grid());
+    EditCommands::OnEditCut(edit.Doc(), edit.View());
     EXPECT_EQ(edit.File().GetLength(), 16);
     EXPECT_EQ(BytesFromClipboard(), CByteString("keep"));
     EXPECT_FALSE(edit.Doc().CanUndo());
@@ -251,7 +250,7 @@ TEST_F(FrameTest, AnEditStepUndoesManyEditsAndAFlushAtOnce) {
     grid.SetAnchor(1);
     {
         // What a replace-all does, flushing its pieces to disk half-way.
-        CEditStep outer(*doc, EditCommands::GridPlace(grid));
+        CEditStep outer(*doc, ActiveView()->GetPlace());
         doc->ReplaceBytes({1, 2}, "xyz", 3);
         {
             CEditStep inner(*doc, CEditPlace{0, 0}); // nested: its place does not count

@@ -1,56 +1,26 @@
 #include "commands/CFindAllDlg.h"
 
 #include "commands/CHexTextSync.h"
-#include "commands/DialogButtons.h"
+#include "commands/SearchFields.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QFontMetrics>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
-CFindAllDlg::CFindAllDlg(int charSet, bool hasSelection, QWidget* parent)
-    : CDialog(parent), m_pText(new QLineEdit(this)), m_pHex(new QLineEdit(this)),
-      m_pMatchCase(new QCheckBox(QStringLiteral("&Assortir case"), this)),
-      m_pSync(new CHexTextSync(*m_pText, *m_pHex, charSet)) {
+CFindAllDlg::CFindAllDlg(int charSet, bool hasSelection, QWidget* parent) : CDialog(parent) {
     setWindowTitle(QStringLiteral("Rechercher tout"));
+    const CSearchFields fields =
+        BuildSearchFields(*this, charSet, QStringLiteral("Portée"),
+                          QStringLiteral("Fichier &entier"), QStringLiteral("&Sélection"));
+    m_pText = fields.m_pText;
+    m_pHex = fields.m_pHex;
+    m_pMatchCase = fields.m_pMatchCase;
+    m_pWholeFile = fields.m_pFirst;
+    m_pSelection = fields.m_pSecond;
+    m_pSync = fields.m_pSync;
     m_pText->setObjectName(QStringLiteral("findAllText"));
     m_pHex->setObjectName(QStringLiteral("findAllHex"));
-    m_pHex->setMinimumWidth(QFontMetrics(m_pHex->font()).horizontalAdvance(QLatin1Char('0')) * 48);
-
-    auto* textLabel = new QLabel(QStringLiteral("&Texte:"), this);
-    textLabel->setBuddy(m_pText);
-    auto* hexLabel = new QLabel(QStringLiteral("&Hex:"), this);
-    hexLabel->setBuddy(m_pHex);
-
-    auto* scopeBox = new QGroupBox(QStringLiteral("Portée"), this);
-    m_pWholeFile = new QRadioButton(QStringLiteral("Fichier &entier"), scopeBox);
-    m_pSelection = new QRadioButton(QStringLiteral("&Sélection"), scopeBox);
     m_pSelection->setEnabled(hasSelection);
-    auto* scopeLayout = new QHBoxLayout(scopeBox);
-    scopeLayout->addWidget(m_pWholeFile);
-    scopeLayout->addWidget(m_pSelection);
-
-    auto* fields = new QGridLayout;
-    fields->addWidget(textLabel, 0, 0);
-    fields->addWidget(m_pText, 0, 1, 1, 2);
-    fields->addWidget(hexLabel, 1, 0);
-    fields->addWidget(m_pHex, 1, 1, 1, 2);
-    fields->addWidget(m_pMatchCase, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    fields->addWidget(scopeBox, 2, 2);
-    fields->setColumnStretch(1, 1);
-
-    TabToTickedRadio({m_pWholeFile, m_pSelection});
-    QDialogButtonBox* buttons = MakeOkCancelButtons(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(buttons);
 }
 
 CFindAllDlg::~CFindAllDlg() = default;

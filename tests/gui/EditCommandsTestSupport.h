@@ -51,10 +51,7 @@ struct EditDoc {
     }
 
     // Caret at `caret` with the selection reaching back to `anchor`.
-    void Select(std::int64_t anchor, std::int64_t caret) const {
-        Grid().SetCaret(caret, true);
-        Grid().SetAnchor(anchor);
-    }
+    void Select(std::int64_t anchor, std::int64_t caret) const { View().SetPlace({caret, anchor}); }
 };
 
 // Shows a view of `doc`'s content.

@@ -105,6 +105,31 @@ TEST(ReplaceCommands, WhatTheDialogOffersWhenItOpens) {
     EXPECT_EQ(prompts.Count(), 0);
 }
 
+// "&Suivant ..." is the view's find next, always downward from the caret,
+// with the dialog's own case choice.
+TEST(ReplaceCommands, FindNextButtonSearchesDownWithTheDialogsCase) {
+    PromptScript prompts;
+    auto doc = NewDoc(Bytes({'x', 'a', 'x', 'A', 'x'}));
+    doc.Select(2, 2);
+    WithDialog(doc, "a", [&](CReplaceDlg& dialog) {
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.MatchCaseBox(), Qt::LeftButton, {},
+                          QPoint(4, dialog.MatchCaseBox()->height() / 2));
+        ASSERT_TRUE(dialog.MatchCaseBox()->isChecked());
+        QTest::mouseClick(dialog.FindNextButton(), Qt::LeftButton);
+        EXPECT_EQ(prompts.Count(), 1) << "'a' lies only above the caret";
+        EXPECT_EQ(prompts.LastText(), kNotFound);
+        EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{2}, std::int64_t{2}));
+
+        QTest::mouseClick(dialog.MatchCaseBox(), Qt::LeftButton, {},
+                          QPoint(4, dialog.MatchCaseBox()->height() / 2));
+        QTest::mouseClick(dialog.FindNextButton(), Qt::LeftButton);
+        EXPECT_EQ(Selection(doc), std::make_pair(std::int64_t{3}, std::int64_t{4}));
+        EXPECT_EQ(prompts.Count(), 1);
+    });
+}
+
 TEST(ReplaceCommands, FindNextReplaceOneAndTheLengthQuestion) {
     PromptScript prompts;
     auto doc = NewDoc(Bytes({'x', 'A', 'x', 'A', 'x', 'A'}));

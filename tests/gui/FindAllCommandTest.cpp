@@ -118,6 +118,7 @@ TEST(FindAllCommand, ListsCountsSelectsAndHighlights) {
     QTest::mouseClick(panel.CloseButton(), Qt::LeftButton);
     EXPECT_FALSE(panel.isVisible());
     EXPECT_EQ(doc.Grid().height(), doc.View().height());
+    EXPECT_EQ(doc.View().focusWidget(), &doc.Grid()) << "typing goes to the bytes again";
     EXPECT_TRUE(doc.Grid().GetMatchHighlight().empty());
 }
 

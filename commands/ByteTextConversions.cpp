@@ -1,8 +1,8 @@
 #include "commands/ByteTextConversions.h"
 
-namespace {
+#include "storage/Digits.h"
 
-const char kDigits[] = "0123456789ABCDEF";
+namespace {
 
 unsigned char Translate(unsigned char c, int charSet, const unsigned char* table) {
     return charSet == kCharSetEbcdic && table ? table[c] : c;
@@ -15,8 +15,8 @@ CByteString BytesToHexText(const CByteString& bytes) {
     hex.reserve(bytes.size() * 3);
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 0x0F];
+        hex += kHexDigits[b >> 4];
+        hex += kHexDigits[b & 0x0F];
         hex += ' ';
     }
     return hex;

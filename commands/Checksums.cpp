@@ -2,6 +2,7 @@
 
 #include "storage/CFileException.h"
 #include "storage/CPieceFile64.h"
+#include "storage/Digits.h"
 
 #include <openssl/evp.h>
 #include <zlib.h>
@@ -82,12 +83,11 @@ std::optional<ChecksumAlgorithm> ChecksumByName(std::string_view name) {
 }
 
 std::string ToLowerHex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
     text.reserve(bytes.size() * 2);
     for (std::uint8_t byte : bytes) {
-        text.push_back(kDigits[byte >> 4]);
-        text.push_back(kDigits[byte & 0x0F]);
+        text.push_back(kLowerHexDigits[byte >> 4]);
+        text.push_back(kLowerHexDigits[byte & 0x0F]);
     }
     return text;
 }

@@ -3,10 +3,9 @@
 #include "display/CharSet.h"
 #include "display/CharsetTables.h"
 #include "storage/CPieceFile64.h"
+#include "storage/Digits.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 
 CFindAllResults FindAllOccurrences(const CPieceFile64& file, const CByteString& pattern,
                                    bool matchCase, std::int64_t start, std::int64_t end,
@@ -27,17 +26,16 @@ CFindAllResults FindAllOccurrences(const CPieceFile64& file, const CByteString& 
 }
 
 std::string FormatResultOffset(std::int64_t offset, bool hexAddress) {
-    char text[32];
-    if (hexAddress)
-        std::snprintf(text, sizeof text, "0x%08" PRIX64, static_cast<std::uint64_t>(offset));
-    else
-        std::snprintf(text, sizeof text, "%" PRId64, offset);
-    return text;
+    // Hexadecimal offsets take at least 8 digits, decimal ones what they need.
+    const int digits = AddressDigits(offset, hexAddress, hexAddress ? 8 : 1);
+    std::string text(static_cast<std::size_t>(digits), '0');
+    WriteDigits(text.data(), static_cast<std::uint64_t>(std::max<std::int64_t>(offset, 0)), digits,
+                hexAddress);
+    return hexAddress ? "0x" + text : text;
 }
 
 std::string FormatResultRow(std::int64_t offset, bool hexAddress, const std::uint8_t* bytes,
                             int count, int before, int matchLength, int charSet) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     const int matchEnd = std::min(before + matchLength, count);
     std::string hex;
     std::string chars;
@@ -46,8 +44,8 @@ std::string FormatResultRow(std::int64_t offset, bool hexAddress, const std::uin
             hex += ' ';
         if (i == before)
             hex += '[';
-        hex += kDigits[bytes[i] >> 4];
-        hex += kDigits[bytes[i] & 15];
+        hex += kHexDigits[bytes[i] >> 4];
+        hex += kHexDigits[bytes[i] & 15];
         if (i + 1 == matchEnd)
             hex += ']';
         const std::uint8_t code = charSet == kCharSetEbcdic ? EbcdicToAscii[bytes[i]] : bytes[i];

@@ -35,8 +35,10 @@ void CHexGridWnd::PaintRows(QPainter& painter, const QRegion& region) {
     for (const QRect& rect : region) {
         const int first =
             std::max((rect.top() - CRowLayout::kTopMargin) / m_layout.m_nCharHeight, 0);
-        const int end = std::min((rect.top() + rect.height() - 3) / m_layout.m_nCharHeight + 1,
-                                 m_layout.m_nRowsPerPage);
+        // Through the row holding the rectangle's last pixel line.
+        const int end =
+            std::min((rect.bottom() - CRowLayout::kTopMargin) / m_layout.m_nCharHeight + 1,
+                     m_layout.m_nRowsPerPage);
         for (int row = first; row < end; ++row)
             m_rowsToPaint[static_cast<size_t>(row)] = 1;
     }

@@ -1,22 +1,18 @@
 #include "display/PrintLayout.h"
 
+#include "storage/Digits.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-// Cells between the address field's end and the first character.
-constexpr int kCharColumnOffset = 50;
-
-int DigitCount(std::uint64_t value, unsigned base) {
-    int digits = 1;
-    while (value >= base) {
-        value /= base;
-        ++digits;
-    }
-    return digits;
-}
+// A printed line: the address, one blank, each byte's pair and its blank, one
+// more blank, then the characters.
+constexpr int kAddressGap = 1;
+constexpr int kCellsPerPair = 3;
+// Cells between the address field's end and the first character (50).
+constexpr int kCharColumnOffset = kAddressGap + kCellsPerPair * kPrintBytesPerLine + 1;
 
 } // namespace
 
@@ -27,8 +23,7 @@ unsigned char PrintChar(unsigned char b, bool upperChars) {
 }
 
 int PrintAddressDigits(std::int64_t lastAddress, bool hexAddress) {
-    const auto address = static_cast<std::uint64_t>(std::max<std::int64_t>(lastAddress, 0));
-    return std::max(kPrintAddressDigits, DigitCount(address, hexAddress ? 16U : 10U));
+    return AddressDigits(lastAddress, hexAddress, kPrintAddressDigits);
 }
 
 int PrintJobAddressDigits(std::int64_t start, std::int64_t length, bool hexAddress) {
@@ -66,15 +61,11 @@ std::string FormatPrintLine(std::int64_t address, int digits, bool hexAddress,
                             const unsigned char* bytes, int count, bool upperChars) {
     count = std::clamp(count, 0, kPrintBytesPerLine);
     std::string line(static_cast<std::size_t>(digits + kCharColumnOffset + count), ' ');
-    auto value = static_cast<std::uint64_t>(std::max<std::int64_t>(address, 0));
-    const unsigned base = hexAddress ? 16U : 10U;
-    for (int cell = digits - 1; cell >= 0; --cell) {
-        line[static_cast<std::size_t>(cell)] = kHexDigits[value % base];
-        value /= base;
-    }
+    WriteDigits(line.data(), static_cast<std::uint64_t>(std::max<std::int64_t>(address, 0)), digits,
+                hexAddress);
     for (int j = 0; j < count; ++j) {
         const unsigned char b = bytes[j];
-        const auto pair = static_cast<std::size_t>(digits + 1 + 3 * j);
+        const auto pair = static_cast<std::size_t>(digits + kAddressGap + kCellsPerPair * j);
         line[pair] = kHexDigits[b >> 4];
         line[pair + 1] = kHexDigits[b & 0x0F];
         line[static_cast<std::size_t>(digits + kCharColumnOffset + j)] =

@@ -1,14 +1,13 @@
 #include "display/RowFormatter.h"
 
 #include "display/CharsetTables.h"
+#include "storage/Digits.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 constexpr std::array<unsigned char, 512> MakeHexPairs() {
     std::array<unsigned char, 512> t{};

@@ -1,5 +1,7 @@
 #include "display/RowLayout.h"
 
+#include "storage/Digits.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -15,33 +17,25 @@ std::int64_t MulDiv64(std::int64_t a, std::int64_t b, std::int64_t c) {
 }
 
 int CRowLayout::AddressDigitsFor(std::int64_t length, bool hexAddress) {
-    auto last = static_cast<std::uint64_t>(std::max<std::int64_t>(length - 1, 0));
-    const unsigned base = hexAddress ? 16 : 10;
-    int digits = 1;
-    while (last >= base) {
-        last /= base;
-        ++digits;
-    }
-    return std::max(digits, kMinAddressDigits);
+    return AddressDigits(length - 1, hexAddress, kMinAddressDigits);
 }
 
 void CRowLayout::Recalc(int clientWidth, int clientHeight, int fixedColumns) {
     m_nCharWidth = std::max(m_nCharWidth, 1);
     m_nCharHeight = std::max(m_nCharHeight, 1);
-    m_nRowsPerPage = std::max((clientHeight - 2) / m_nCharHeight, 1);
-    // Four cells per byte plus the address, its two blanks, the two blanks before
-    // the characters and one spare cell at the right.
+    m_nRowsPerPage = std::max((clientHeight - kTopMargin) / m_nCharHeight, 1);
     const int digits = std::clamp(m_nAddressDigits, kMinAddressDigits, kMaxAddressDigits);
-    const int bpr = fixedColumns != 0
-                        ? fixedColumns
-                        : ((clientWidth - kLeftMargin) / m_nCharWidth - (digits + 4)) / 4;
+    const int freeCells =
+        (clientWidth - kLeftMargin) / m_nCharWidth - FixedCells(digits) - kSpareCells;
+    const int bpr = fixedColumns != 0 ? fixedColumns : freeCells / kCellsPerByte;
     SetColumns(bpr, digits);
 }
 
 void CRowLayout::SetColumns(int bytesPerRow, int addressDigits) {
     m_nAddressDigits = std::clamp(addressDigits, kMinAddressDigits, kMaxAddressDigits);
     m_nBytesPerRow = std::clamp(bytesPerRow, 1, kMaxBytesPerRow);
-    m_nCharColumn = 3 * m_nBytesPerRow + m_nAddressDigits + 3;
+    // The characters follow each byte's pair and blank, and the panes' gap.
+    m_nCharColumn = (kCellsPerByte - 1) * m_nBytesPerRow + FixedCells(m_nAddressDigits);
 }
 
 CCellPoint CRowLayout::CellToPoint(std::int64_t offset, bool hexPane, int nibble) const {

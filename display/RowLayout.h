@@ -30,7 +30,23 @@ public:
     // decimal digits of the largest 64-bit offset) instead of being cut.
     static constexpr int kMinAddressDigits = 11;
     static constexpr int kMaxAddressDigits = 19;
-    static constexpr int kMaxRowCells = 4 * kMaxBytesPerRow + kMaxAddressDigits + 3;
+    // Cells of a row: the address, two blanks, then per byte its two digits and
+    // a blank; one more blank, so that two stand between the panes; then one
+    // character per byte.
+    static constexpr int kAddressGap = 2;
+    static constexpr int kPaneGap = 1;
+    static constexpr int kCellsPerByte = 4;
+    // Cells of a row that are not a byte's: the address and the blanks.
+    static constexpr int FixedCells(int addressDigits) {
+        return addressDigits + kAddressGap + kPaneGap;
+    }
+    static constexpr int kMaxRowCells =
+        kCellsPerByte * kMaxBytesPerRow + kMaxAddressDigits + kAddressGap + kPaneGap;
+    // Bytes per row fitted to a width leave this many cells free at the right,
+    // so the last character never touches the window's edge.
+    static constexpr int kSpareCells = 1;
+    // Pixels left blank at the client area's left and top edges, so the first
+    // cell does not touch the window's frame.
     static constexpr int kLeftMargin = 3;
     static constexpr int kTopMargin = 2;
     // CellToPoint's answer for offsets above (negative) or below the page.
@@ -50,12 +66,12 @@ public:
     // character column they give.
     void SetColumns(int bytesPerRow, int addressDigits);
 
-    int HexColumn() const { return m_nAddressDigits + 2; }
+    int HexColumn() const { return m_nAddressDigits + kAddressGap; }
     // The cell of the high digit of byte column `col`; the low digit follows it.
     int HexCell(int col) const { return HexColumn() + 3 * col; }
     // The cell of the character of byte column `col`.
     int CharCell(int col) const { return m_nCharColumn + col; }
-    int RowCells() const { return 4 * m_nBytesPerRow + m_nAddressDigits + 3; }
+    int RowCells() const { return kCellsPerByte * m_nBytesPerRow + FixedCells(m_nAddressDigits); }
     std::int64_t PageBytes() const {
         return static_cast<std::int64_t>(m_nBytesPerRow) * m_nRowsPerPage;
     }
@@ -83,7 +99,7 @@ public:
     int m_nRowsPerPage = 1;
     int m_nCharWidth = 8;
     int m_nCharHeight = 16;
-    int m_nCharColumn = 3 + kMinAddressDigits + 3;
+    int m_nCharColumn = (kCellsPerByte - 1) + FixedCells(kMinAddressDigits);
     int m_nAddressDigits = kMinAddressDigits;
     std::int64_t m_nTop = 0;
 };

@@ -42,6 +42,14 @@ int LockFile(FileHandle file, unsigned flags);
 int CloseFile(FileHandle file);
 
 // Positioned transfer; `*done` receives the bytes moved (fewer at end of file).
+// Here (pread/pwrite) the descriptor's own file offset never moves. On Windows
+// the offset goes in an OVERLAPPED record on a handle opened without
+// FILE_FLAG_OVERLAPPED, and such a synchronous transfer also leaves the
+// handle's own file pointer just after the bytes moved. Nothing depends on that
+// pointer: this layer has no seek and no transfer at the pointer, every read,
+// write and copy names its offset, and CFile64 keeps its position in its own
+// member. So no transfer depends on where an earlier one left the pointer; a
+// caller added later must name its offset too, never read the pointer back.
 int ReadAt(FileHandle file, std::int64_t offset, void* buffer, std::uint32_t count,
            std::uint32_t* done);
 int WriteAt(FileHandle file, std::int64_t offset, const void* buffer, std::uint32_t count,

@@ -79,7 +79,8 @@ DWORD ShareFor(unsigned flags) {
     }
 }
 
-// Where a positioned transfer starts.
+// Where a positioned transfer starts. On this synchronous handle the transfer
+// also moves the handle's own file pointer; nothing reads it (OsFile.h).
 OVERLAPPED At(std::int64_t offset) {
     OVERLAPPED at{};
     const auto where = static_cast<std::uint64_t>(offset);

@@ -71,3 +71,44 @@ TEST(ByteSearch, FoldsAsciiLettersOnly) {
     EXPECT_EQ(CByteSearch("ABC", true).FindLast(bytes, data.size()), 11u);
     EXPECT_EQ(CByteSearch("abC", true).FindFirst(bytes, data.size()), CByteSearch::npos);
 }
+
+// The letters at both ends of the alphabet fold; '@' and '[' (just outside the
+// capitals) and '`' and '{' (just outside the small letters) are one bit apart
+// from each other just as a letter is from its other case, yet never fold.
+// Each pair is searched as the pattern's end (the 16-byte candidate test) and
+// as its middle (the byte-wise compare), in a block long enough for the wide
+// steps and in one too short for them, forwards and backwards.
+TEST(ByteSearch, CaseFoldingStopsExactlyAtTheEndsOfTheAlphabet) {
+    struct Case {
+        char pattern;
+        char data;
+        bool found;
+    };
+    const Case cases[] = {
+        {'Z', 'z', true},  {'z', 'Z', true},  {'A', 'a', true},  {'a', 'A', true},
+        {'M', 'm', true},  {'Z', 'Z', true},  {'z', 'z', true},  {'@', '@', true},
+        {'@', '`', false}, {'`', '@', false}, {'[', '{', false}, {'{', '[', false},
+        {'Z', '[', false}, {'z', '{', false}, {'A', '@', false}, {'a', '`', false},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& shape : {std::string(1, '?'), std::string("-?-")}) {
+            for (size_t size : {shape.size(), size_t{70}}) {
+                std::string pattern = shape;
+                pattern[pattern.size() / 2] = c.pattern;
+                std::string data(size, '.');
+                const size_t at = (size - shape.size()) / 2;
+                data.replace(at, shape.size(), pattern);
+                data[at + shape.size() / 2] = c.data;
+                const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+                const size_t expected = c.found ? at : CByteSearch::npos;
+                const CByteSearch search(pattern, false);
+                EXPECT_EQ(search.FindFirst(bytes, size), expected)
+                    << "'" << c.pattern << "' in '" << c.data << "', pattern " << pattern << ", "
+                    << size << " bytes";
+                EXPECT_EQ(search.FindLast(bytes, size), expected)
+                    << "'" << c.pattern << "' in '" << c.data << "', pattern " << pattern << ", "
+                    << size << " bytes";
+            }
+        }
+    }
+}

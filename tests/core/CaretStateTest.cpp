@@ -75,3 +75,55 @@ TEST(CaretState, SelectionFollowsTheAnchorAndStaysOnTheContent) {
     EXPECT_EQ(state.Place(), (CCaretPlace{12, 0}));
     EXPECT_EQ(state.Anchor(), 12);
 }
+
+// Moves that end on or next to the end position, on contents whose last row is
+// full (96), ends exactly at a row's last byte (95), is partial (100) or that
+// are empty (0). The end position takes no low digit in either pane, whatever
+// digit the move asked for.
+TEST(CaretState, MovesNearTheEndNeverLeaveALowDigitOnTheEndPosition) {
+    struct Case {
+        std::int64_t length;
+        CCaretPlace from;
+        bool hexPane;
+        CaretKey key;
+        CCaretPlace to;
+    };
+    const Case cases[] = {
+        {0, {0, 0}, true, CaretKey::Right, {0, 0}}, // empty: every key stays at 0
+        {0, {0, 0}, true, CaretKey::Left, {0, 0}},
+        {0, {0, 0}, true, CaretKey::RowEnd, {0, 0}},
+        {0, {0, 0}, true, CaretKey::Down, {0, 0}},
+        {0, {0, 0}, false, CaretKey::Right, {0, 0}},
+        {0, {0, 0}, true, CaretKey::End, {0, 0}},
+
+        {96, {95, 0}, true, CaretKey::Right, {95, 1}}, // full last row
+        {96, {95, 1}, true, CaretKey::Right, {96, 0}},
+        {96, {96, 0}, true, CaretKey::Right, {96, 0}}, // no digit after the end
+        {96, {96, 0}, true, CaretKey::Left, {95, 1}},
+        {96, {95, 0}, false, CaretKey::Right, {96, 0}},
+        {96, {96, 0}, false, CaretKey::Right, {96, 0}},
+        {96, {85, 0}, true, CaretKey::RowEnd, {95, 1}}, // a real last byte keeps it
+        {96, {96, 0}, true, CaretKey::RowEnd, {96, 0}}, // the end's own row is empty
+        {96, {80, 1}, true, CaretKey::Down, {96, 0}},
+        {96, {32, 1}, true, CaretKey::PageDown, {96, 0}},
+        {96, {50, 1}, true, CaretKey::End, {96, 0}},
+
+        {95, {85, 0}, true, CaretKey::RowEnd, {95, 0}}, // the row's end is the end
+        {95, {85, 1}, false, CaretKey::RowEnd, {95, 0}},
+        {95, {94, 1}, true, CaretKey::Right, {95, 0}},
+        {95, {79, 1}, true, CaretKey::Down, {95, 0}},
+        {95, {31, 1}, true, CaretKey::PageDown, {95, 0}},
+
+        {100, {100, 0}, true, CaretKey::Left, {99, 1}}, // partial last row
+        {100, {100, 0}, true, CaretKey::Up, {84, 0}},
+        {100, {99, 1}, false, CaretKey::Right, {100, 0}}, // a kept digit is dropped
+        {100, {50, 1}, false, CaretKey::Right, {51, 1}},  // elsewhere it is kept
+        {100, {84, 1}, true, CaretKey::Down, {100, 0}},
+    };
+    for (const Case& c : cases) {
+        const CCaretState state = At(c.from, c.hexPane);
+        EXPECT_EQ(state.KeyTarget(c.key, 16, 64, c.length), c.to)
+            << "length " << c.length << " from " << c.from.offset << "." << c.from.nibble
+            << (c.hexPane ? " hex" : " chars") << " key " << static_cast<int>(c.key);
+    }
+}

@@ -75,10 +75,6 @@ private:
     void LayOutChildren();
 
     CHexGridWnd m_grid;
-    // Typing runs: a byte is being typed (its own caret move keeps the run),
-    // and where the caret stood after the last typed byte.
-    bool m_bTyping = false;
-    CEditPlace m_typedPlace;
     CFindAllPanel* m_pFindAll = nullptr;
     // The content the panel's results were found in.
     std::uint64_t m_nFindAllRevision = 0;

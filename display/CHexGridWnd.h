@@ -11,6 +11,7 @@
 #include "display/RowPainter.h"
 #include "document/ByteRange.h"
 #include "storage/ByteString.h"
+#include "storage/ContentChange.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -43,8 +44,21 @@ public:
     static QFont DefaultFont();
 
     // Attaches the document's file (not owned; null shows nothing) and reads its
-    // length. Caret and anchor are limited to the new length.
+    // length. Caret and anchor are limited to the new length. The view calls it
+    // only when the document's model object itself changes; edits arrive
+    // through ApplyChanges.
     void SetFile(CPieceFile64* file, bool readOnly);
+    // Lets go of the file (the document is about to free it): nothing is read
+    // or painted until the next SetFile; caret, selection and top stay, so a
+    // file reopened in its place shows the same spot.
+    void ReleaseFile();
+    // The attached file's content changed as `changes` say (in order, each in
+    // the offsets after the ones before it): caret and anchor move with the
+    // bytes under them, the length and the scroll bar follow, and only what
+    // changed is painted again: an overwrite its bytes, an insert or delete
+    // from its row to the bottom of the window, nothing for a change below the
+    // window.
+    void ApplyChanges(const CContentChanges& changes);
     void SetDisplayFont(const QFont& font);
     const QFont& DisplayFont() const { return m_font; }
     void SetFixedColumns(int columns);
@@ -144,6 +158,11 @@ protected:
 
 private:
     void OnScrollAction(int action);
+    // What one change makes stale in the window (CHexGridWndChanges.cpp).
+    void InvalidateChange(const CContentChange& change);
+    // Every row from the one holding `offset` to the bottom, addresses included.
+    void InvalidateRowsFrom(std::int64_t offset);
+    void InvalidateSelection(const CCaretState& state);
     void UpdateScrollBar();
     void PaintRows(QPainter& painter, const QRegion& region);
     void PaintRow(QPainter& painter, int row, CByteRange selection);

@@ -35,37 +35,21 @@ CQuexoView::CQuexoView(QWidget* parent) : CView(parent), m_grid(this) {
     LayOutChildren();
     m_grid.SetPromptHook([](const QString& text) { AfxMessageBox(text, MB_OK); });
     // Typing goes through the document like every other edit; a refused write
-    // throws back into the grid, which reports it.
-    // A run of typing at consecutive bytes is one undo step.
+    // throws back into the grid, which reports it. The document decides what
+    // makes a typing run (one undo step): the view tells it each keystroke,
+    // where the keystroke left the caret, and every other caret move.
     m_grid.SetWriteHook(
         [this](std::int64_t offset, const unsigned char* bytes, std::int64_t count) {
-            CQuexoDoc* document = GetDocument();
-            if (!document)
-                return;
-            m_bTyping = true;
-            try {
+            if (CQuexoDoc* document = GetDocument())
                 document->TypeBytes(offset, bytes, count, GetPlace(), this);
-            } catch (...) {
-                m_bTyping = false;
-                throw;
-            }
         });
     connect(&m_grid, &CHexGridWnd::edited, this, [this] {
-        m_bTyping = false;
-        m_typedPlace = GetPlace();
         if (CQuexoDoc* document = GetDocument())
-            document->SetPlaceAfterStep(m_typedPlace);
+            document->TypingKeystrokeDone(this, GetPlace());
     });
     connect(&m_grid, &CHexGridWnd::selectionChanged, this, [this] {
-        // The caret moving on by itself as a byte is typed keeps the run;
-        // moving it anywhere else ends it.
-        if (!m_bTyping) {
-            const CEditPlace place = GetPlace();
-            CQuexoDoc* document = GetDocument();
-            if (document && document->IsTypingRunOf(this) &&
-                (place.caret != m_typedPlace.caret || place.anchor != m_typedPlace.anchor))
-                document->EndTypingRun();
-        }
+        if (CQuexoDoc* document = GetDocument())
+            document->TypistCaretMoved(this, GetPlace());
         if (CWinApp* app = AfxGetApp())
             app->RequestIdle();
     });
@@ -93,14 +77,29 @@ CQuexoDoc* CQuexoView::GetDocument() const {
 
 void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* hintObject) {
     const long parts = hint == kHintAll ? ~0L : hint;
+    bool repaintAll = parts != kHintContentChanged;
     if (parts & kHintContentChanged) {
         const CQuexoDoc* document = GetDocument();
-        m_grid.SetFile(document ? document->GetPieceFile() : nullptr,
-                       document ? document->m_bReadOnly : true);
-        // An edit changes the revision the cached texts are keyed on; another
-        // file, or another document under a reused view, may not.
-        if (!dynamic_cast<const CContentChangeHint*>(hintObject))
+        CPieceFile64* model = document ? document->GetPieceFile() : nullptr;
+        const auto* changes = dynamic_cast<const CContentChangeHint*>(hintObject);
+        if (changes && model && model == m_grid.GetFile()) {
+            // An edit, undo or redo: caret and selection follow the changes and
+            // only the rows they touched are painted again.
+            m_grid.SetReadOnly(document->m_bReadOnly);
+            m_grid.ApplyChanges(changes->Changes());
+        } else {
+            // Another model (open, new, reload, save as), or none for a moment
+            // while the document replaces it: never keep a pointer to a model
+            // the document may free.
+            if (model)
+                m_grid.SetFile(model, document->m_bReadOnly);
+            else
+                m_grid.ReleaseFile();
+            // The cached texts are keyed on the revision, which another
+            // document under a reused view may share.
             g_cursorData.Invalidate();
+            repaintAll = true;
+        }
     }
     if (parts & kHintSettingsChanged) {
         m_grid.SetDisplayFont(FontFromLogFont(g_displayFont));
@@ -108,7 +107,8 @@ void CQuexoView::OnUpdate(CView* /*sender*/, long hint, QObject* hintObject) {
         m_grid.SetShowUpper(g_bUpperChars != 0);
         m_grid.SetFixedColumns(g_nFixedColumns);
     }
-    m_grid.viewport()->update();
+    if (repaintAll)
+        m_grid.viewport()->update();
     NotifyUpdateListeners(parts);
 }
 

@@ -85,10 +85,6 @@ private:
     void LayOutChildren();
 
     CHexGridWnd m_grid;
-    // Typing runs: a byte is being typed (its own caret move keeps the run),
-    // and where the caret stood after the last typed byte.
-    bool m_bTyping = false;
-    CEditPlace m_typedPlace;
     QPointer<QWidget> m_pBottomPanel;
     std::vector<UpdateListener> m_updateListeners;
 };

@@ -102,3 +102,30 @@ bool CCaretState::ClampTo(std::int64_t length) {
     }
     return moved;
 }
+
+std::int64_t CCaretState::Follow(const CContentChange& change, std::int64_t offset) {
+    // Bytes inserted right at a caret go in front of the byte under it: the
+    // caret stays and stands on the first new byte, as the insert command
+    // leaves it.
+    if (change.m_nRemoved == 0 && offset == change.m_nOffset)
+        return offset;
+    return change.MapOffset(offset);
+}
+
+bool CCaretState::Follow(const CContentChanges& changes, std::int64_t length) {
+    const CCaretPlace before = Place();
+    const std::int64_t anchorBefore = m_nAnchor;
+    for (const CContentChange& change : changes) {
+        const bool swallowed = change.ChangesLength() && m_nCaret >= change.m_nOffset &&
+                               m_nCaret < change.m_nOffset + change.m_nRemoved;
+        if (swallowed)
+            m_nNibble = 0;
+        m_nCaret = Follow(change, m_nCaret);
+        m_nAnchor = Follow(change, m_nAnchor);
+    }
+    const CCaretPlace place = Normalized(m_nCaret, m_nNibble, length);
+    m_nCaret = place.offset;
+    m_nNibble = place.nibble;
+    m_nAnchor = std::clamp<std::int64_t>(m_nAnchor, 0, length);
+    return Place() != before || m_nAnchor != anchorBefore;
+}

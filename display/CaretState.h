@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/ByteRange.h"
+#include "storage/ContentChange.h"
 
 #include <cstdint>
 
@@ -47,8 +48,16 @@ public:
     // Keeps caret and anchor on a content shortened to `length`; true when
     // either moved.
     bool ClampTo(std::int64_t length);
+    // Moves caret and anchor with the bytes under them through `changes` (in
+    // order), for a content now `length` long: bytes inserted or removed before
+    // them shift them, a removed range they stood in leaves them at its start
+    // (the caret on the high digit), and bytes inserted right at them leave
+    // them on the first new byte. True when either moved.
+    bool Follow(const CContentChanges& changes, std::int64_t length);
 
 private:
+    static std::int64_t Follow(const CContentChange& change, std::int64_t offset);
+
     std::int64_t m_nCaret = 0;
     int m_nNibble = 0;
     std::int64_t m_nAnchor = 0;

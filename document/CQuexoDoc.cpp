@@ -19,6 +19,7 @@
 #include <QScopedValueRollback>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -53,26 +54,39 @@ CQuexoDoc::CQuexoDoc() {
     OnCommand(ID_FILE_RELOAD, [this] { OnFileReload(); });
 }
 
-CQuexoDoc::~CQuexoDoc() = default;
+CQuexoDoc::~CQuexoDoc() {
+    // A view that outlives its document must not keep the model that goes now.
+    try {
+        ReplaceModel(nullptr);
+    } catch (...) {
+    }
+}
+
+void CQuexoDoc::ReplaceModel(std::unique_ptr<CPieceFile64> file) {
+    ++m_nRevision;
+    if (!file && !m_pFile)
+        return; // nothing any view could hold changes
+    std::unique_ptr<CPieceFile64> previous = std::exchange(m_pFile, std::move(file));
+    // A content notice without changes: each view takes the document's model
+    // as it now is (or lets go of the old one) while the old one still exists.
+    UpdateAllViews(nullptr, kHintContentChanged);
+}
 
 void CQuexoDoc::AttachFile(std::unique_ptr<CPieceFile64> file) {
-    m_pFile = std::move(file);
-    ++m_nRevision;
+    ReplaceModel(std::move(file));
 }
 
 void CQuexoDoc::DeleteContents() {
     StopWatching();
-    m_pFile.reset();
-    ++m_nRevision;
+    ReplaceModel(nullptr);
     CDocument::DeleteContents();
 }
 
 bool CQuexoDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
         return false;
-    m_pFile = std::make_unique<CPieceFile64>();
-    ++m_nRevision;
     m_bReadOnly = false;
+    ReplaceModel(std::make_unique<CPieceFile64>());
     ResetHistory();
     return true;
 }
@@ -121,8 +135,7 @@ bool CQuexoDoc::OnOpenDocument(const QString& path) {
                 return false;
             }
         }
-        m_pFile = std::move(file);
-        ++m_nRevision;
+        ReplaceModel(std::move(file));
         ResetHistory();
         SetModifiedFlag(false);
         StartWatching();
@@ -214,16 +227,16 @@ bool CQuexoDoc::SaveToOtherFile(const QString& path) {
     }
 
     // Keep the old file object alive while the new file opens: the views still
-    // point at it, and a prompt during the open repaints them. Should the open
+    // show it (the document holds no model meanwhile, so they are not told to
+    // let go), and a prompt during the open repaints them. Should the open
     // fail or hand the file to the text editor, the document stays on it, with
     // its name and modified flag; the copy just written stays on disk.
     std::unique_ptr<CPieceFile64> previous = std::move(m_pFile);
     const bool previousReadOnly = m_bReadOnly;
     const CFileChangeTracker previousOutside = m_outside;
     if (!OnOpenDocument(path)) {
-        m_pFile = std::move(previous);
-        ++m_nRevision;
         m_bReadOnly = previousReadOnly;
+        ReplaceModel(std::move(previous));
         StartWatching();
         m_outside = previousOutside; // what the old file's watch knew still holds
         return false;

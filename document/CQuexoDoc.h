@@ -7,6 +7,7 @@
 
 #include "document/ByteRange.h"
 #include "document/EditPlace.h"
+#include "document/TypingRun.h"
 #include "framework/CDocument.h"
 #include "storage/ContentChange.h"
 #include "storage/FileChange.h"
@@ -79,14 +80,14 @@ public:
     void EndEditStep();
     // Typing: overwrites like OverwriteBytes, but a run of bytes typed by one
     // view at consecutive offsets (or again at the same one, the second hex
-    // digit) is one step. Any other edit, undo, redo or save ends the run, and
-    // so does EndTypingRun (the view calls it when its caret moves elsewhere).
+    // digit) is one step (the rule is CTypingRun's). Any other edit, undo, redo
+    // or save ends the run, and so does the typist's caret going elsewhere:
+    // the view reports each keystroke's end and each caret move.
     void TypeBytes(std::int64_t offset, const void* bytes, std::int64_t count, CEditPlace before,
                    const void* typist);
+    void TypingKeystrokeDone(const void* typist, CEditPlace after);
+    void TypistCaretMoved(const void* typist, CEditPlace place) { m_typing.CaretAt(typist, place); }
     void EndTypingRun();
-    bool IsTypingRunOf(const void* typist) const {
-        return m_typing.group && m_typing.typist == typist;
-    }
     // Not while a step is open, nor on a read-only document.
     bool CanUndo() const;
     bool CanRedo() const;
@@ -118,7 +119,7 @@ public:
     // pointer without owning it. Null before the first open or new.
     CPieceFile64* GetPieceFile() const { return m_pFile.get(); }
     // Puts `file` in place of the content (tests and benchmarks that open a
-    // file by hand); the views hear of it from the caller.
+    // file by hand); the views move to it before the old one goes.
     void AttachFile(std::unique_ptr<CPieceFile64> file);
     bool m_bReadOnly = true;
 
@@ -126,6 +127,10 @@ protected:
     void OnFileEditAsText();
 
 private:
+    // The one place the model is replaced: every view lets go of the old one
+    // (or moves to `file`) before it is freed, so no window, prompt or repaint
+    // in between can read a freed model.
+    void ReplaceModel(std::unique_ptr<CPieceFile64> file);
     // Copies the content to `path` and moves the document onto that file.
     bool SaveToOtherFile(const QString& path);
     void ContentChanged(const CContentChange& change);
@@ -181,12 +186,6 @@ private:
     std::unordered_map<std::uint64_t, CStepPlaces> m_steps;
     int m_nStepDepth = 0;
     CPieceFile64* m_pStepFile = nullptr; // the file the open step was begun on
-    struct CTypingRun {
-        std::uint64_t group = 0; // 0: no run
-        const void* typist = nullptr;
-        std::int64_t offset = 0; // of the last byte typed
-        std::uint64_t state = 0; // the content it left
-    };
     CTypingRun m_typing;
 };
 

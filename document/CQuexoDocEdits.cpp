@@ -82,11 +82,9 @@ void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t c
         OverwriteBytes(offset, bytes, count);
         return;
     }
-    const bool continues = m_typing.group != 0 && m_typing.typist == typist &&
-                           m_pFile->GetStateId() == m_typing.state &&
-                           (offset == m_typing.offset || offset == m_typing.offset + 1);
-    const std::uint64_t group = continues ? m_typing.group : 0;
-    m_typing = {};
+    const bool continues = m_typing.Continues(typist, offset, m_pFile->GetStateId());
+    const std::uint64_t group = continues ? m_typing.Group() : 0;
+    m_typing.End();
     // A step of the piece table per keystroke; the run groups them, so undo
     // and redo take the whole run at once.
     const std::uint64_t id = m_pFile->BeginStep();
@@ -102,9 +100,14 @@ void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t c
         places.group = group ? group : id;
         if (!group)
             places.before = before;
-        m_typing = {places.group, typist, offset, m_pFile->GetStateId()};
+        m_typing.Typed(places.group, typist, offset, m_pFile->GetStateId());
     }
     ContentChanged({offset, count, count});
+}
+
+void CQuexoDoc::TypingKeystrokeDone(const void* typist, CEditPlace after) {
+    m_typing.KeystrokeDone(typist, after);
+    SetPlaceAfterStep(after);
 }
 
 void CQuexoDoc::ContentChanged(const CContentChange& change) {

@@ -43,7 +43,7 @@ void CQuexoDoc::ReportDroppedSteps() {
 }
 
 void CQuexoDoc::EndTypingRun() {
-    m_typing = {};
+    m_typing.End();
 }
 
 bool CQuexoDoc::CanUndo() const {
@@ -106,7 +106,7 @@ void CQuexoDoc::HistoryMoved(const CContentChanges& changes) {
 
 void CQuexoDoc::ResetHistory() {
     m_steps.clear();
-    m_typing = {};
+    m_typing.End();
     m_nStepDepth = 0;
     m_pStepFile = nullptr;
     if (m_pFile)

@@ -219,8 +219,8 @@ bool CQuexoDoc::ReloadFile() {
     CFileException error;
     std::unique_ptr<CPieceFile64> file = open(&readOnly, &error);
     if (!file && error.m_cause == CFileException::sharingViolation) {
-        m_pFile = std::make_unique<CPieceFile64>(); // an empty, read-only stand-in meanwhile
         m_bReadOnly = true;
+        ReplaceModel(std::make_unique<CPieceFile64>()); // an empty, read-only stand-in meanwhile
         UpdateAllViews(nullptr, kHintAll);
         file = open(&readOnly, &error);
     }
@@ -233,10 +233,8 @@ bool CQuexoDoc::ReloadFile() {
         ReportSaveLoadException(path, &error, false, AFX_IDP_FAILED_TO_OPEN_DOC);
         return false;
     }
-    std::unique_ptr<CPieceFile64> previous = std::move(m_pFile);
-    m_pFile = std::move(file);
     m_bReadOnly = readOnly;
-    ++m_nRevision;
+    ReplaceModel(std::move(file));
     ResetHistory();
     SetModifiedFlag(false);
     StartWatching();

@@ -1,6 +1,5 @@
 #include "storage/CPieceTable.h"
 
-
 #include "storage/CPieceHistory.h"
 #include "storage/PieceListCheck.h"
 

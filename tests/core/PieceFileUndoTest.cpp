@@ -18,6 +18,34 @@ Bytes Content(const CPieceFile64& file) {
     return bytes;
 }
 
+// Whether `changes` account for every difference between `before` and
+// `after`: each byte no change wrote stands, moved by the changes before it.
+::testing::AssertionResult ChangesExplain(const Bytes& before, const Bytes& after,
+                                          const CContentChanges& changes) {
+    // Each byte of the content as it goes: its offset in `before`, or -1 when
+    // a change wrote it.
+    std::vector<std::int64_t> origin(before.size());
+    for (size_t i = 0; i < origin.size(); ++i)
+        origin[i] = static_cast<std::int64_t>(i);
+    for (const CContentChange& change : changes) {
+        if (change.m_nOffset < 0 || change.m_nRemoved < 0 || change.m_nInserted < 0 ||
+            change.m_nOffset + change.m_nRemoved > static_cast<std::int64_t>(origin.size()))
+            return ::testing::AssertionFailure()
+                   << "change at " << change.m_nOffset << " out of range";
+        const auto at = origin.begin() + static_cast<std::ptrdiff_t>(change.m_nOffset);
+        origin.erase(at, at + static_cast<std::ptrdiff_t>(change.m_nRemoved));
+        origin.insert(origin.begin() + static_cast<std::ptrdiff_t>(change.m_nOffset),
+                      static_cast<size_t>(change.m_nInserted), -1);
+    }
+    if (origin.size() != after.size())
+        return ::testing::AssertionFailure()
+               << "changes give length " << origin.size() << ", content has " << after.size();
+    for (size_t i = 0; i < origin.size(); ++i)
+        if (origin[i] >= 0 && before[static_cast<size_t>(origin[i])] != after[i])
+            return ::testing::AssertionFailure() << "byte " << i << " changed outside the changes";
+    return ::testing::AssertionSuccess();
+}
+
 class PieceFileUndo : public ::testing::Test {
 protected:
     void OpenWith(const Bytes& bytes) {
@@ -159,15 +187,23 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
             m_file.EndStep();
             model.Push(Content(m_file), m_file.GetPieceCount());
         } else if (choice < 138) {
-            const std::uint64_t id = m_file.Undo();
+            CContentChanges changes;
+            const std::uint64_t id = m_file.Undo(&changes);
             EXPECT_EQ(id != 0, model.at > 0);
-            if (model.at > 0)
+            if (model.at > 0) {
                 --model.at;
+                ASSERT_TRUE(ChangesExplain(model.contents[model.at + 1], Content(m_file), changes))
+                    << "round " << round;
+            }
         } else if (choice < 181) {
-            const std::uint64_t id = m_file.Redo();
+            CContentChanges changes;
+            const std::uint64_t id = m_file.Redo(&changes);
             EXPECT_EQ(id != 0, model.at + 1 < model.contents.size());
-            if (model.at + 1 < model.contents.size())
+            if (model.at + 1 < model.contents.size()) {
                 ++model.at;
+                ASSERT_TRUE(ChangesExplain(model.contents[model.at - 1], Content(m_file), changes))
+                    << "round " << round;
+            }
         } else if (choice < 183) {
             m_file.Flush();
             ASSERT_EQ(ReadFile(m_path), model.contents[model.at]) << "round " << round;

@@ -9,6 +9,7 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
 }
 
 std::int64_t CPieceFile64::Seek(std::int64_t offset, unsigned origin) {
+    KeepPositionWithin();
     const std::int64_t length = m_table.GetLength();
     std::int64_t base = 0;
     switch (origin) {
@@ -31,12 +32,14 @@ std::int64_t CPieceFile64::Seek(std::int64_t offset, unsigned origin) {
 }
 
 std::uint32_t CPieceFile64::Read(void* buffer, std::uint32_t count) {
+    KeepPositionWithin();
     const auto got = static_cast<std::uint32_t>(m_table.ReadAt(m_nPosition, buffer, count));
     m_nPosition += got;
     return got;
 }
 
 void CPieceFile64::Write(const void* buffer, std::uint32_t count) {
+    KeepPositionWithin();
     std::int64_t written = 0;
     try {
         m_table.Overwrite(m_nPosition, buffer, count, &written);
@@ -67,10 +70,12 @@ CContentChange CPieceFile64::ReplaceAt(std::int64_t offset, std::int64_t removed
 }
 
 void CPieceFile64::Insert(std::uint32_t count, int value) {
+    KeepPositionWithin();
     m_table.Insert(m_nPosition, count, value);
 }
 
 void CPieceFile64::Delete(std::int64_t count) {
+    KeepPositionWithin();
     m_table.Remove(m_nPosition, count);
 }
 
@@ -85,6 +90,7 @@ std::int64_t CPieceFile64::Find(CByteString pattern, int matchCase, int down, st
                                 std::int64_t limit) {
     if (pattern.empty())
         return start;
+    KeepPositionWithin();
     const std::int64_t saved = m_nPosition;
     std::int64_t result = -1;
     try {
@@ -125,7 +131,7 @@ std::uint64_t CPieceFile64::Redo(CContentChanges* made) {
 
 std::string CPieceFile64::CheckInvariants() const {
     std::string fault = m_table.CheckInvariants();
-    if (fault.empty() && (m_nPosition < 0 || m_nPosition > m_table.GetLength()))
+    if (fault.empty() && m_nPosition < 0)
         fault = "position out of range";
     return fault;
 }

@@ -23,7 +23,7 @@ public:
     CPieceTable& Table() { return m_table; }
     const CPieceTable& Table() const { return m_table; }
 
-    std::int64_t GetPosition() const override { return m_nPosition; }
+    std::int64_t GetPosition() const override { return std::min(m_nPosition, m_table.GetLength()); }
     bool Open(const char* fileName, unsigned flags, CFileException* error = nullptr) override;
     std::int64_t Seek(std::int64_t offset, unsigned origin) override;
     std::int64_t GetLength() const override { return m_table.GetLength(); }
@@ -102,6 +102,8 @@ public:
     bool TakeDroppedSteps() { return m_table.TakeDroppedSteps(); }
 
 private:
+    // The table may have been edited straight, past the position: it then
+    // stands at the end, as after an edit through the face.
     void KeepPositionWithin() { m_nPosition = std::min(m_nPosition, m_table.GetLength()); }
 
     CPieceTable m_table;

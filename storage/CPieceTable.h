@@ -227,7 +227,11 @@ private:
     }
     void BeginRecordedEdit();
     // Notes what an edit did to the content in the step being recorded.
-    void RecordChange(const CContentChange& change);
+    void RecordChange(const CContentChange& change) {
+        if (m_bRecording && !change.IsEmpty())
+            AddChangeToStep(change);
+    }
+    void AddChangeToStep(const CContentChange& change);
     void EndAutoStep();
     // The pieces an undo or redo changed: from m_first to all but the last m_keptAtEnd.
     // m_runBegin…m_runEnd: pieces put back with their relative starts.

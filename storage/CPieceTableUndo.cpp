@@ -192,9 +192,7 @@ void CPieceTable::EraseBytes(size_t index, std::int64_t rel, std::int64_t count)
     piece.m_nLength -= count;
 }
 
-void CPieceTable::RecordChange(const CContentChange& change) {
-    if (!m_bRecording || change.IsEmpty())
-        return;
+void CPieceTable::AddChangeToStep(const CContentChange& change) {
     CContentChanges& changes = m_history->m_open.m_changes;
     // A run of typing or a replace-all makes many small changes; beyond a
     // handful they are told as one change covering them all, which keeps a

@@ -58,17 +58,40 @@ protected:
         m_file.WriteAt(at, text.data(), static_cast<std::int64_t>(text.size()));
     }
     void Insert(std::int64_t at, std::uint32_t count, int value) {
+        if (m_bTable)
+            return static_cast<void>(m_file.Table().Insert(at, count, value));
         m_file.Seek(at, CFile64::begin);
         m_file.Insert(count, value);
     }
     void Delete(std::int64_t at, std::int64_t count) {
+        if (m_bTable)
+            return static_cast<void>(m_file.Table().Remove(at, count));
         m_file.Seek(at, CFile64::begin);
         m_file.Delete(count);
+    }
+    std::uint64_t Undo(CContentChanges* changes) {
+        return m_bTable ? m_file.Table().Undo(changes) : m_file.Undo(changes);
+    }
+    std::uint64_t Redo(CContentChanges* changes) {
+        return m_bTable ? m_file.Table().Redo(changes) : m_file.Redo(changes);
+    }
+    void Flush() {
+        if (m_bTable)
+            m_file.Table().Commit();
+        else
+            m_file.Flush();
     }
 
     TempDir m_dir;
     std::string m_path;
     CPieceFile64 m_file;
+    bool m_bTable = false; // edits, undo, redo and saves straight on the table
+};
+
+// The random rounds run through the face and straight on the table.
+class PieceFileUndoModel : public PieceFileUndo, public ::testing::WithParamInterface<bool> {
+protected:
+    PieceFileUndoModel() { m_bTable = GetParam(); }
 };
 
 // The model: every content the history can reach, the one shown, the one
@@ -107,7 +130,12 @@ struct Model {
 
 } // namespace
 
-TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
+INSTANTIATE_TEST_SUITE_P(, PieceFileUndoModel, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return param.param ? "Table" : "Face";
+                         });
+
+TEST_P(PieceFileUndoModel, RandomEditsUndosRedosAndSavesFollowTheModel) {
     // Bytes from a small alphabet, so a replace-all finds enough occurrences
     // to pass the piece limit and save in the middle of its step.
     std::mt19937_64 rng(17);
@@ -188,7 +216,7 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
             model.Push(Content(m_file), m_file.GetPieceCount());
         } else if (choice < 138) {
             CContentChanges changes;
-            const std::uint64_t id = m_file.Undo(&changes);
+            const std::uint64_t id = Undo(&changes);
             EXPECT_EQ(id != 0, model.at > 0);
             if (model.at > 0) {
                 --model.at;
@@ -197,7 +225,7 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
             }
         } else if (choice < 181) {
             CContentChanges changes;
-            const std::uint64_t id = m_file.Redo(&changes);
+            const std::uint64_t id = Redo(&changes);
             EXPECT_EQ(id != 0, model.at + 1 < model.contents.size());
             if (model.at + 1 < model.contents.size()) {
                 ++model.at;
@@ -205,7 +233,7 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
                     << "round " << round;
             }
         } else if (choice < 183) {
-            m_file.Flush();
+            Flush();
             ASSERT_EQ(ReadFile(m_path), model.contents[model.at]) << "round " << round;
             model.saved = static_cast<int>(model.at);
             model.pieces[model.at] = 1;
@@ -225,7 +253,7 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
                 } else {
                     edit();
                 }
-                m_file.Flush();
+                Flush();
                 savedLast = rng() % 2;
                 if (!savedLast)
                     edit();

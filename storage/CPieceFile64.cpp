@@ -9,14 +9,13 @@ bool CPieceFile64::Open(const char* fileName, unsigned flags, CFileException* er
 }
 
 std::int64_t CPieceFile64::Seek(std::int64_t offset, unsigned origin) {
-    KeepPositionWithin();
     const std::int64_t length = m_table.GetLength();
     std::int64_t base = 0;
     switch (origin) {
     case begin:
         break;
     case current:
-        base = m_nPosition;
+        base = GetPosition();
         break;
     case end:
         base = length;
@@ -40,14 +39,7 @@ std::uint32_t CPieceFile64::Read(void* buffer, std::uint32_t count) {
 
 void CPieceFile64::Write(const void* buffer, std::uint32_t count) {
     KeepPositionWithin();
-    std::int64_t written = 0;
-    try {
-        m_table.Overwrite(m_nPosition, buffer, count, &written);
-    } catch (...) {
-        m_nPosition += written;
-        throw;
-    }
-    m_nPosition += written;
+    m_table.OverwriteFrom(m_nPosition, buffer, count);
 }
 
 CContentChange CPieceFile64::InsertAt(std::int64_t offset, std::uint32_t count, int value) {

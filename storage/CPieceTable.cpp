@@ -280,17 +280,15 @@ std::int64_t CPieceTable::ReadFileRange(const CSourceFile& source, std::int64_t 
 CContentChange CPieceTable::Overwrite(std::int64_t offset, const void* buffer, std::int64_t count,
                                       std::int64_t* written) {
     std::int64_t pos = offset;
-    // Whatever was written before an error is a change too, and is reported.
-    struct Report {
-        std::int64_t offset;
-        const std::int64_t& pos;
-        std::int64_t* written;
-        ~Report() {
-            if (written)
-                *written = pos - offset;
-        }
-    } report{offset, pos, written};
-    WriteFrom(pos, buffer, count);
+    try {
+        OverwriteFrom(pos, buffer, count);
+    } catch (...) {
+        if (written) // whatever was written before the error is a change too
+            *written = pos - offset;
+        throw;
+    }
+    if (written)
+        *written = pos - offset;
     return {offset, pos - offset, pos - offset};
 }
 
@@ -311,7 +309,7 @@ CContentChange CPieceTable::Replace(std::int64_t offset, std::int64_t removed, c
     return change;
 }
 
-void CPieceTable::WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count) {
+void CPieceTable::OverwriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count) {
     const EditCheck check(*this);
     if (count <= 0)
         return;

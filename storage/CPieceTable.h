@@ -11,6 +11,7 @@
 #include "storage/CSourceFile.h"
 #include "storage/ContentChange.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -61,6 +62,9 @@ public:
     // overwritten, also when an error stops the write part-way.
     CContentChange Overwrite(std::int64_t offset, const void* buffer, std::int64_t count,
                              std::int64_t* written = nullptr);
+    // The same, for a caller that keeps its own place: `pos` moves past each
+    // byte written, so an error leaves it after the last one.
+    void OverwriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count);
     CContentChange Insert(std::int64_t offset, std::uint32_t count, int value);
     // Removes up to `count` bytes from `offset` (fewer at the end).
     CContentChange Remove(std::int64_t offset, std::int64_t count);
@@ -178,8 +182,6 @@ private:
     [[noreturn]] void Raise(int cause) const;
     void ReadFromFile(const CSourceFile& source, std::int64_t fileOffset, void* buffer,
                       std::uint32_t count, std::uint32_t* got) const;
-    // Overwrites from `pos`, advancing it past each byte written.
-    void WriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count);
     // Reads a range of the source file of any size; returns the bytes read.
     std::int64_t ReadFileRange(const CSourceFile& source, std::int64_t fileOffset,
                                std::uint8_t* out, std::int64_t count) const;
@@ -228,8 +230,20 @@ private:
     void BeginRecordedEdit();
     // Notes what an edit did to the content in the step being recorded.
     void RecordChange(const CContentChange& change) {
-        if (m_bRecording && !change.IsEmpty())
-            AddChangeToStep(change);
+        if (!m_bRecording || change.IsEmpty())
+            return;
+        // Typing: an overwrite inside or right after the last overwrite only
+        // widens it (what Covering would give, without the call).
+        if (CContentChange* last = m_pLastChange;
+            last && change.m_nRemoved == change.m_nInserted &&
+            last->m_nRemoved == last->m_nInserted && change.m_nOffset >= last->m_nOffset &&
+            change.m_nOffset <= last->m_nOffset + last->m_nInserted) {
+            const std::int64_t end = std::max(last->m_nOffset + last->m_nInserted,
+                                              change.m_nOffset + change.m_nInserted);
+            last->m_nRemoved = last->m_nInserted = end - last->m_nOffset;
+            return;
+        }
+        AddChangeToStep(change);
     }
     void AddChangeToStep(const CContentChange& change);
     void EndAutoStep();
@@ -283,7 +297,9 @@ private:
 
     static constexpr std::uint64_t kNoState = ~std::uint64_t{0}; // a state never reached
     std::unique_ptr<CPieceHistory> m_history;
-    bool m_bRecording = false;      // a step is open
+    bool m_bRecording = false; // a step is open
+    // The last change of the step being recorded, or null.
+    CContentChange* m_pLastChange = nullptr;
     bool m_bAutoStep = false;       // the running edit opened its own step
     std::uint64_t m_nLastId = 0;    // ids of steps and states come from one counter
     std::uint64_t m_nBaseState = 0; // the state with no step applied

@@ -42,6 +42,8 @@ void CPieceTable::ClearHistory() {
     m_history->m_undo.clear();
     m_history->m_redo.clear();
     m_history->m_open.m_entries.clear();
+    m_history->m_open.m_changes.clear();
+    m_pLastChange = nullptr;
     m_history->m_nUndoSteps = 0;
     m_history->m_nRedoSteps = 0;
 }
@@ -83,6 +85,7 @@ std::uint64_t CPieceTable::BeginStep() {
         return 0;
     if (m_history->m_nOpenDepth++ == 0) {
         m_bRecording = true;
+        m_pLastChange = nullptr;
         m_history->m_open = CHistoryStep();
         m_history->m_open.m_nId = ++m_nLastId;
     }
@@ -95,6 +98,7 @@ void CPieceTable::EndStep() {
     if (--m_history->m_nOpenDepth > 0)
         return;
     m_bRecording = false;
+    m_pLastChange = nullptr;
     CHistoryStep& open = m_history->m_open;
     if (open.m_entries.empty())
         return; // nothing changed: no step
@@ -202,6 +206,7 @@ void CPieceTable::AddChangeToStep(const CContentChange& change) {
         changes.back() = CContentChange::Covering(changes.back(), change);
     else
         changes.push_back(change);
+    m_pLastChange = &changes.back();
 }
 
 std::uint64_t CPieceTable::Undo(CContentChanges* made) {

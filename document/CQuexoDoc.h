@@ -134,8 +134,10 @@ private:
     // Copies the content to `path` and moves the document onto that file.
     bool SaveToOtherFile(const QString& path);
     void ContentChanged(const CContentChange& change);
-    // WriteAt of the piece file, telling a file cut short by another program.
-    void WriteOverFile(std::int64_t offset, const void* bytes, std::int64_t count);
+    // Runs an edit of the piece file, telling a file cut short by another
+    // program; returns the edit's change.
+    template <typename Edit> CContentChange EditFile(const Edit& edit);
+    CContentChange WriteOverFile(std::int64_t offset, const void* bytes, std::int64_t count);
     // After undo or redo: the flag follows the saved state, and every view repaints.
     void HistoryMoved(const CContentChanges& changes);
     // Forgets the places of the steps of a file that is gone.

@@ -8,11 +8,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
-void CQuexoDoc::WriteOverFile(std::int64_t offset, const void* bytes, std::int64_t count) {
+template <typename Edit> CContentChange CQuexoDoc::EditFile(const Edit& edit) {
     try {
-        m_pFile->WriteAt(offset, bytes, count);
+        return edit(*m_pFile);
     } catch (const CFileException& e) {
         // Overwriting reads the bytes around from the file: one another
         // program cut short runs out, and the user should hear why.
@@ -22,55 +21,43 @@ void CQuexoDoc::WriteOverFile(std::int64_t offset, const void* bytes, std::int64
     }
 }
 
+CContentChange CQuexoDoc::WriteOverFile(std::int64_t offset, const void* bytes,
+                                        std::int64_t count) {
+    return EditFile([&](CPieceFile64& file) { return file.WriteAt(offset, bytes, count); });
+}
+
 void CQuexoDoc::OverwriteBytes(std::int64_t offset, const void* bytes, std::int64_t count) {
     if (!m_pFile || count <= 0)
         return;
     CEditStep step(*this);
-    WriteOverFile(offset, bytes, count);
-    ContentChanged({offset, count, count});
+    ContentChanged(WriteOverFile(offset, bytes, count));
 }
 
 void CQuexoDoc::InsertBytes(std::int64_t offset, std::uint32_t count, int value) {
     if (!m_pFile || count == 0)
         return;
     CEditStep step(*this);
-    m_pFile->Seek(offset, CFile64::begin);
-    m_pFile->Insert(count, value);
-    ContentChanged({offset, 0, count});
+    ContentChanged(m_pFile->InsertAt(offset, count, value));
 }
 
 void CQuexoDoc::DeleteBytes(CByteRange range) {
     if (!m_pFile || range.IsEmpty())
         return;
     CEditStep step(*this);
-    m_pFile->Seek(range.start, CFile64::begin);
-    m_pFile->Delete(range.length);
-    ContentChanged({range.start, range.length, 0});
+    ContentChanged(m_pFile->RemoveAt(range.start, range.length));
 }
 
 void CQuexoDoc::ReplaceBytes(CByteRange range, const void* bytes, std::int64_t count) {
     if (!m_pFile || (range.IsEmpty() && count <= 0))
         return;
-    // Delete, insert and write are one step, undone together.
+    // Removal, insertion and overwrite are one step, undone together.
     CEditStep step(*this);
-    if (count == range.length) {
-        WriteOverFile(range.start, bytes, count);
-    } else {
-        // The piece table inserts at most 2^32 - 1 bytes at once.
-        if (count < 0 || count > std::numeric_limits<std::uint32_t>::max())
-            throw CFileException(CFileException::genericException);
-        if (!range.IsEmpty()) {
-            m_pFile->Seek(range.start, CFile64::begin);
-            m_pFile->Delete(range.length);
-        }
-        if (count > 0) {
-            m_pFile->Seek(range.start, CFile64::begin);
-            m_pFile->Insert(static_cast<std::uint32_t>(count), 0);
-            m_pFile->WriteAt(range.start, bytes, count);
-        }
-    }
-    m_pFile->Seek(range.start + count, CFile64::begin);
-    ContentChanged({range.start, range.length, count});
+    const CContentChange change = EditFile([&](CPieceFile64& file) {
+        return file.ReplaceAt(range.start, range.length, bytes, count);
+    });
+    // Callers reading on through the file go on after the new bytes.
+    m_pFile->Seek(change.m_nOffset + change.m_nInserted, CFile64::begin);
+    ContentChanged(change);
 }
 
 void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t count,
@@ -88,8 +75,9 @@ void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t c
     // A step of the piece table per keystroke; the run groups them, so undo
     // and redo take the whole run at once.
     const std::uint64_t id = m_pFile->BeginStep();
+    CContentChange change;
     try {
-        WriteOverFile(offset, bytes, count);
+        change = WriteOverFile(offset, bytes, count);
     } catch (...) {
         m_pFile->EndStep();
         throw;
@@ -102,7 +90,7 @@ void CQuexoDoc::TypeBytes(std::int64_t offset, const void* bytes, std::int64_t c
             places.before = before;
         m_typing.Typed(places.group, typist, offset, m_pFile->GetStateId());
     }
-    ContentChanged({offset, count, count});
+    ContentChanged(change);
 }
 
 void CQuexoDoc::TypingKeystrokeDone(const void* typist, CEditPlace after) {

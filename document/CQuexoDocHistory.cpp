@@ -64,14 +64,14 @@ std::optional<CEditPlace> CQuexoDoc::Undo(CEditPlace current) {
     if (!CanUndo())
         return std::nullopt;
     const std::uint64_t group = GroupOf(m_pFile->GetUndoStepId());
-    const std::int64_t lengthBefore = m_pFile->GetLength();
+    CContentChanges changes;
     while (m_pFile->CanUndo() && GroupOf(m_pFile->GetUndoStepId()) == group)
-        m_pFile->Undo();
+        m_pFile->Undo(&changes);
     CStepPlaces& places = m_steps[group];
     if (!places.after)
         places.after = current;
     const std::optional<CEditPlace> before = places.before;
-    HistoryMoved({{0, lengthBefore, m_pFile->GetLength()}});
+    HistoryMoved(changes);
     return before;
 }
 
@@ -80,13 +80,13 @@ std::optional<CEditPlace> CQuexoDoc::Redo(CEditPlace /*current*/) {
     if (!CanRedo())
         return std::nullopt;
     const std::uint64_t group = GroupOf(m_pFile->GetRedoStepId());
-    const std::int64_t lengthBefore = m_pFile->GetLength();
+    CContentChanges changes;
     while (m_pFile->CanRedo() && GroupOf(m_pFile->GetRedoStepId()) == group)
-        m_pFile->Redo();
+        m_pFile->Redo(&changes);
     const auto found = m_steps.find(group);
     const std::optional<CEditPlace> after =
         found != m_steps.end() ? found->second.after : std::nullopt;
-    HistoryMoved({{0, lengthBefore, m_pFile->GetLength()}});
+    HistoryMoved(changes);
     return after;
 }
 

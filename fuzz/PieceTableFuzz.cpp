@@ -118,9 +118,15 @@ std::int64_t NaiveFind(const Bytes& content, const std::string& pattern, bool ma
     return -1;
 }
 
+// Each input drives the stream face (position, Seek, Write, Insert at the
+// position...) and then, from the start again, the table itself at the
+// run's own offset, which must never move the face.
+enum class Through { kFace, kTable };
+
 class Run {
 public:
-    explicit Run(FuzzedDataProvider& input) : m_input(input) {
+    Run(FuzzedDataProvider& input, Through through)
+        : m_input(input), m_bTable(through == Through::kTable) {
         m_path = Folder() + "/doc.bin";
         m_model = m_input.ConsumeBytes<std::uint8_t>(m_input.ConsumeIntegralInRange(0, 300));
         WriteWhole(m_path, m_model);
@@ -137,13 +143,19 @@ public:
 private:
     std::int64_t Length() const { return static_cast<std::int64_t>(m_model.size()); }
     std::int64_t Offset() { return m_input.ConsumeIntegralInRange<std::int64_t>(0, Length()); }
+    CPieceTable& Table() { return m_file.Table(); }
+    // Where the face's position must be: the table never moves it.
+    std::int64_t FacePosition() const { return m_bTable ? 0 : m_pos; }
 
     void Step() {
         switch (m_input.ConsumeIntegralInRange(0, 9)) {
         case 0: { // seek, in range or not
             const std::int64_t target =
                 m_input.ConsumeIntegralInRange<std::int64_t>(-2, Length() + 2);
-            if (target < 0 || target > Length()) {
+            if (m_bTable) { // the run's own offset; the table has none
+                if (target >= 0 && target <= Length())
+                    m_pos = target;
+            } else if (target < 0 || target > Length()) {
                 try {
                     m_file.Seek(target, CFile64::begin);
                     FUZZ_CHECK(false);
@@ -160,8 +172,22 @@ private:
             const Bytes data =
                 m_input.ConsumeBytes<std::uint8_t>(m_input.ConsumeIntegralInRange(0, 40));
             const std::int64_t fits = std::min<std::int64_t>(Length() - m_pos, data.size());
+            std::int64_t written = -1;
+            // The table tells what it wrote, also when it stopped part-way.
+            struct Advance {
+                Run& run;
+                const std::int64_t& written;
+                ~Advance() {
+                    if (run.m_bTable && !run.m_sure)
+                        run.m_pos += written;
+                }
+            } advance{*this, written};
             try {
-                m_file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
+                if (m_bTable)
+                    Table().Overwrite(m_pos, data.data(), static_cast<std::int64_t>(data.size()),
+                                      &written);
+                else
+                    m_file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
                 FUZZ_CHECK(fits == static_cast<std::int64_t>(data.size()) || !m_sure);
             } catch (const CFileException& e) {
                 FUZZ_CHECK(e.m_cause == CFileException::endOfFile);
@@ -169,6 +195,12 @@ private:
                     FUZZ_CHECK(!m_sure); // only a file shrunk under us lacks the bytes
                     return;
                 }
+            }
+            if (m_bTable && m_sure)
+                FUZZ_CHECK(written == fits);
+            if (m_bTable && !m_sure) { // the model is unsure; the offset follows the table
+                std::copy(data.begin(), data.begin() + written, m_model.begin() + m_pos);
+                return;
             }
             std::copy(data.begin(), data.begin() + fits, m_model.begin() + m_pos);
             m_pos += fits;
@@ -190,7 +222,11 @@ private:
         case 3: { // insert at the position
             const auto count = m_input.ConsumeIntegralInRange<std::uint32_t>(0, 100);
             const auto value = m_input.ConsumeIntegral<std::uint8_t>();
-            m_file.Insert(count, value);
+            if (m_bTable)
+                FUZZ_CHECK(Table().Insert(m_pos, count, value) ==
+                           (CContentChange{m_pos, 0, count}));
+            else
+                m_file.Insert(count, value);
             m_model.insert(m_model.begin() + m_pos, count, value);
             break;
         }
@@ -198,9 +234,12 @@ private:
             std::int64_t count = m_input.ConsumeIntegralInRange<std::int64_t>(0, 120);
             if (count == 120)
                 count = INT64_MAX;
-            m_file.Delete(count);
-            m_model.erase(m_model.begin() + m_pos,
-                          m_model.begin() + m_pos + std::min(count, Length() - m_pos));
+            const std::int64_t removed = std::min(count, Length() - m_pos);
+            if (m_bTable)
+                FUZZ_CHECK(Table().Remove(m_pos, count) == (CContentChange{m_pos, removed, 0}));
+            else
+                m_file.Delete(count);
+            m_model.erase(m_model.begin() + m_pos, m_model.begin() + m_pos + removed);
             break;
         }
         case 5:
@@ -217,7 +256,7 @@ private:
             if (m_sure)
                 FUZZ_CHECK(got == Bytes(m_model.begin() + at,
                                         m_model.begin() + std::min(at + count, Length())));
-            FUZZ_CHECK(m_file.GetPosition() == m_pos);
+            FUZZ_CHECK(m_file.GetPosition() == FacePosition());
             break;
         }
         }
@@ -233,14 +272,16 @@ private:
                                   : m_input.ConsumeIntegralInRange<std::int64_t>(0, Length() + 2);
         std::int64_t result = -1;
         try {
-            result = m_file.Find(pattern, matchCase, down, start, limit);
+            result = m_bTable ? Table().Find(pattern, matchCase, down, start, limit)
+                              : m_file.Find(pattern, matchCase, down, start, limit);
         } catch (const CFileException&) {
             FUZZ_CHECK(!m_sure); // only a file shrunk under us may fail a read
             return;
         }
         if (m_sure && !pattern.empty())
             FUZZ_CHECK(result == NaiveFind(m_model, pattern, matchCase, down, start, limit));
-        m_pos = result >= 0 && !pattern.empty() ? result : m_pos;
+        if (!m_bTable)
+            m_pos = result >= 0 && !pattern.empty() ? result : m_pos;
     }
 
     void Save() {
@@ -249,15 +290,22 @@ private:
         const int error = m_input.ConsumeBool() ? ENOSPC : EIO;
         const bool shortWrite = m_input.ConsumeBool();
         try {
+            const auto commit = [this] {
+                if (m_bTable)
+                    Table().Commit();
+                else
+                    m_file.Flush();
+            };
             if (fault) {
                 SaveFault faults(failAt, error, shortWrite);
-                m_file.Flush();
+                commit();
             } else {
-                m_file.Flush();
+                commit();
             }
         } catch (const CFileException&) {
             // Whatever failed, every edit is still there to save again.
-            m_pos = m_file.GetPosition();
+            if (!m_bTable)
+                m_pos = m_file.GetPosition();
             return;
         }
         if (m_sure)
@@ -265,7 +313,8 @@ private:
         else
             m_model = ReadWhole(m_path); // what was saved is the content from now on
         m_sure = true;
-        m_pos = 0;
+        if (!m_bTable)
+            m_pos = 0;
         FUZZ_CHECK(m_file.GetPosition() == 0 && m_file.GetPieceCount() == 1);
     }
 
@@ -294,9 +343,10 @@ private:
     void Check() {
         FUZZ_CHECK(m_file.CheckInvariants().empty());
         FUZZ_CHECK(m_file.GetLength() == Length()); // lengths never depend on the disk
-        if (!m_sure) // a write that ran out of file bytes stopped somewhere
+        if (!m_sure && !m_bTable) // a write that ran out of file bytes stopped somewhere
             m_pos = m_file.GetPosition();
-        FUZZ_CHECK(m_file.GetPosition() == m_pos);
+        FUZZ_CHECK(m_file.GetPosition() == FacePosition());
+        FUZZ_CHECK(m_pos >= 0 && m_pos <= Length());
     }
 
     FuzzedDataProvider& m_input;
@@ -304,13 +354,16 @@ private:
     Bytes m_model;
     std::int64_t m_pos = 0;
     bool m_sure = true;
+    bool m_bTable = false;
     CPieceFile64 m_file;
 };
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzedDataProvider input(data, size);
-    Run(input).Go();
+    for (const Through through : {Through::kFace, Through::kTable}) {
+        FuzzedDataProvider input(data, size);
+        Run(input, through).Go();
+    }
     return 0;
 }

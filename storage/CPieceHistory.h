@@ -4,7 +4,7 @@
 // bytes cut out of a memory piece, which are edit-sized.
 #pragma once
 
-#include "storage/CPieceFile64.h"
+#include "storage/CPieceTable.h"
 
 #include <cstdint>
 #include <memory>
@@ -49,7 +49,7 @@ struct CHistoryEntry {
     // whenever they come back, as they come back exactly as they left.
     std::vector<std::int64_t> m_removedStarts;
     bool m_bHoldsRemoved = true;
-    // Shared by the two crossings of one save point (see CPieceFile64::Flush).
+    // Shared by the two crossings of one save point (see CPieceTable::Flush).
     std::shared_ptr<COwnedPieces> m_swap;
 };
 
@@ -58,6 +58,9 @@ struct CHistoryStep {
     bool m_bSavePoint = false; // no content change: crossed silently by undo and redo
     bool m_bReturn = false;    // a save point's way back to the list of the steps to redo
     std::vector<CHistoryEntry> m_entries;
+    // What the step did to the content, in the order made (empty for a save
+    // point); undo reports them reversed.
+    CContentChanges m_changes;
 };
 
 struct CPieceHistory {

@@ -3,7 +3,7 @@
 // where it breaks.
 #pragma once
 
-#include "storage/CPieceFile64.h"
+#include "storage/CPieceTable.h"
 
 #ifdef QUEXO_CHECK_PIECES
 #include <cstdio>
@@ -11,22 +11,22 @@
 
 class EditCheck {
 public:
-    explicit EditCheck(const CPieceFile64& file) : m_file(file) {}
+    explicit EditCheck(const CPieceTable& file) : m_file(file) {}
     EditCheck(const EditCheck&) = delete;
     EditCheck& operator=(const EditCheck&) = delete;
     ~EditCheck() {
         const std::string fault = m_file.CheckInvariants();
         if (fault.empty())
             return;
-        std::fprintf(stderr, "CPieceFile64: broken piece list: %s\n", fault.c_str());
+        std::fprintf(stderr, "CPieceTable: broken piece list: %s\n", fault.c_str());
         std::abort();
     }
 
 private:
-    const CPieceFile64& m_file;
+    const CPieceTable& m_file;
 };
 #else
 struct EditCheck {
-    explicit EditCheck(const CPieceFile64&) {}
+    explicit EditCheck(const CPieceTable&) {}
 };
 #endif

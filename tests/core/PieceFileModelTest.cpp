@@ -1,6 +1,9 @@
 // The piece table driven side by side with a plain model of the content: long
 // random sequences of overwrite, insert, delete, seek, read, find and commit,
 // checking content, length, position and the piece invariants after every step.
+// Each sequence runs through the stream face (position, Seek, Read, Write...)
+// and again straight on the table (every call at the driver's own offset,
+// checking the change each edit returns).
 #include "storage/CPieceFile64.h"
 
 #include "StorageTestSupport.h"
@@ -175,11 +178,19 @@ struct Options {
     std::vector<std::int64_t> hotSpots; // offsets worth editing around
 };
 
+// Which interface a sequence drives.
+enum class Through { kFace, kTable };
+
+std::string ThroughName(const ::testing::TestParamInfo<Through>& info) {
+    return info.param == Through::kFace ? "Face" : "Table";
+}
+
 template <class Model> class Driver {
 public:
-    Driver(CPieceFile64& file, Model& model, std::string path, std::uint64_t seed, Options options)
-        : m_file(file), m_model(model), m_path(std::move(path)), m_rng(seed),
-          m_options(std::move(options)) {}
+    Driver(CPieceFile64& file, Model& model, std::string path, std::uint64_t seed, Options options,
+           Through through)
+        : m_file(file), m_table(file.Table()), m_model(model), m_path(std::move(path)), m_rng(seed),
+          m_options(std::move(options)), m_bTable(through == Through::kTable) {}
 
     void Run(int steps) {
         for (m_step = 0; m_step < steps; ++m_step) {
@@ -193,6 +204,8 @@ public:
 
 private:
     std::string Where() const { return "step " + std::to_string(m_step); }
+    // Where the face's position must be: the table never moves it.
+    std::int64_t FacePosition() const { return m_bTable ? 0 : m_pos; }
     std::uint64_t Next(std::uint64_t bound) { return bound == 0 ? 0 : m_rng() % bound; }
 
     std::int64_t PickOffset() {
@@ -238,7 +251,9 @@ private:
     void MaybeSeek() {
         if (Next(2) == 0) {
             m_pos = PickOffset();
-            ASSERT_EQ(m_file.Seek(m_pos, CFile64::begin), m_pos) << Where();
+            if (!m_bTable) {
+                ASSERT_EQ(m_file.Seek(m_pos, CFile64::begin), m_pos) << Where();
+            }
         }
     }
 
@@ -263,6 +278,8 @@ private:
     }
 
     void Seek() {
+        if (m_bTable) // the table has no position to move
+            return MaybeSeek();
         const std::int64_t length = m_model.Length();
         const unsigned origin = Next(40) == 0 ? 3 : static_cast<unsigned>(Next(3));
         std::int64_t target = PickOffset();
@@ -286,7 +303,9 @@ private:
         MaybeSeek();
         const std::uint32_t count = Next(20) == 0 ? 70000 : PickCount(256);
         Bytes got(count);
-        const std::uint32_t n = m_file.Read(got.data(), count);
+        const auto n = m_bTable
+                           ? static_cast<std::uint32_t>(m_table.ReadAt(m_pos, got.data(), count))
+                           : m_file.Read(got.data(), count);
         got.resize(n);
         ASSERT_EQ(got, m_model.Read(m_pos, count)) << Where();
         m_pos += n;
@@ -299,7 +318,7 @@ private:
         Bytes got(static_cast<size_t>(count));
         got.resize(static_cast<size_t>(m_file.ReadAt(at, got.data(), count)));
         ASSERT_EQ(got, m_model.Read(at, count)) << Where() << " read at " << at;
-        ASSERT_EQ(m_file.GetPosition(), m_pos) << Where();
+        ASSERT_EQ(m_file.GetPosition(), FacePosition()) << Where();
     }
 
     void WriteAt() {
@@ -307,9 +326,10 @@ private:
         const std::int64_t count =
             std::min<std::int64_t>(PickCount(m_options.maxWrite), m_model.Length() - at);
         Bytes data = RandomBytes(m_rng(), static_cast<std::uint32_t>(count));
-        m_file.WriteAt(at, data.data(), count);
+        const CContentChange change = m_file.WriteAt(at, data.data(), count);
+        EXPECT_EQ(change, (CContentChange{at, count, count})) << Where();
         m_model.Overwrite(at, data);
-        ASSERT_EQ(m_file.GetPosition(), m_pos) << Where();
+        ASSERT_EQ(m_file.GetPosition(), FacePosition()) << Where();
     }
 
     void Overwrite() {
@@ -321,11 +341,26 @@ private:
                                                   : PickCount(m_options.maxWrite);
         Bytes data = RandomBytes(m_rng(), count);
         const std::int64_t fits = std::min<std::int64_t>(count, m_model.Length() - m_pos);
+        std::int64_t written = -1;
+        CContentChange change;
+        const auto write = [&] {
+            if (m_bTable)
+                change = m_table.Overwrite(m_pos, data.data(), count, &written);
+            else
+                m_file.Write(data.data(), count);
+        };
         if (fits < static_cast<std::int64_t>(count)) {
-            const CFileException e = CatchFileError([&] { m_file.Write(data.data(), count); });
+            const CFileException e = CatchFileError(write);
             EXPECT_EQ(e.m_cause, CFileException::endOfFile) << Where();
         } else {
-            m_file.Write(data.data(), count);
+            write();
+            if (m_bTable) {
+                EXPECT_EQ(change, (CContentChange{m_pos, count, count})) << Where();
+            }
+        }
+        // A write stopped at the end reports what it wrote.
+        if (m_bTable && count > 0) {
+            EXPECT_EQ(written, fits) << Where();
         }
         data.resize(static_cast<size_t>(fits));
         m_model.Overwrite(m_pos, data);
@@ -338,7 +373,12 @@ private:
         // Letters now and then, so case folding has something to fold.
         const int value = Next(3) == 0 ? static_cast<int>('A' + Next(4) + 32 * Next(2))
                                        : static_cast<int>(m_rng());
-        m_file.Insert(count, value);
+        if (m_bTable)
+            EXPECT_EQ(m_table.Insert(m_pos, count, value),
+                      (CContentChange{m_pos, 0, static_cast<std::int64_t>(count)}))
+                << Where();
+        else
+            m_file.Insert(count, value);
         m_model.Insert(m_pos, count, static_cast<std::uint8_t>(value));
     }
 
@@ -350,8 +390,12 @@ private:
             count = INT64_MAX; // everything after the position
         else if (Next(10) == 0)
             count = 0;
-        m_file.Delete(count);
-        m_model.Delete(m_pos, std::min(count, m_model.Length() - m_pos));
+        const std::int64_t removed = std::min(count, m_model.Length() - m_pos);
+        if (m_bTable)
+            EXPECT_EQ(m_table.Remove(m_pos, count), (CContentChange{m_pos, removed, 0})) << Where();
+        else
+            m_file.Delete(count);
+        m_model.Delete(m_pos, removed);
     }
 
     std::string PickPattern(bool matchCase) {
@@ -396,7 +440,14 @@ private:
                 0, start + static_cast<std::int64_t>(Next(Model::kHuge ? 200000 : 64)) - 3);
         const int cancelAfter = Next(20) == 0 ? static_cast<int>(Next(3)) : -1;
         int checks = 0;
-        m_file.SetCancelCheck([&] { return ++checks > cancelAfter && cancelAfter >= 0; });
+        std::int64_t lastReached = -1;
+        if (m_bTable)
+            m_table.SetSearchCheck([&](std::int64_t reached) {
+                lastReached = reached;
+                return ++checks > cancelAfter && cancelAfter >= 0;
+            });
+        else
+            m_file.SetCancelCheck([&] { return ++checks > cancelAfter && cancelAfter >= 0; });
 
         std::int64_t expected = -1;
         if (Model::kHuge) {
@@ -407,8 +458,12 @@ private:
             expected =
                 NaiveFind(m_model.Read(0, length), 0, pattern, matchCase, down, start, limit);
         }
-        const std::int64_t result = m_file.Find(pattern, matchCase, down, start, limit);
+        const std::int64_t result = m_bTable ? m_table.Find(pattern, matchCase, down, start, limit)
+                                             : m_file.Find(pattern, matchCase, down, start, limit);
         m_file.SetCancelCheck(nullptr);
+        m_table.SetSearchCheck(nullptr);
+        // The progress never goes past the content.
+        EXPECT_LE(lastReached, length) << Where();
         std::ostringstream what;
         what << Where() << " find " << (down ? "down" : "up") << " case " << matchCase << " start "
              << start << " limit " << limit << " length " << pattern.size();
@@ -417,9 +472,9 @@ private:
         } else {
             EXPECT_EQ(result, expected) << what.str();
         }
-        if (result >= 0 && !pattern.empty())
+        if (result >= 0 && !pattern.empty() && !m_bTable)
             m_pos = result;
-        EXPECT_EQ(m_file.GetPosition(), m_pos) << what.str();
+        EXPECT_EQ(m_file.GetPosition(), FacePosition()) << what.str();
     }
 
     void Flush() {
@@ -433,17 +488,20 @@ private:
         }
         if (!inPlace && length > kRewriteLimit) {
             const int pieces = m_file.GetPieceCount();
-            const CFileException e = CatchFileError([&] { m_file.Flush(); });
+            const CFileException e = CatchFileError([&] { Commit(); });
             EXPECT_EQ(e.m_cause, CFileException::diskFull) << Where();
             EXPECT_EQ(m_file.GetPieceCount(), pieces) << Where();
             EXPECT_EQ(InodeOf(m_path), inode) << Where();
             return;
         }
-        m_file.Flush();
-        m_pos = 0;
+        Commit();
+        if (!m_bTable)
+            m_pos = 0;
         ++m_flushes;
         ASSERT_EQ(m_file.GetPieceCount(), 1) << Where();
-        EXPECT_EQ(m_file.GetPosition(), 0) << Where();
+        if (!m_bTable) {
+            EXPECT_EQ(m_file.GetPosition(), 0) << Where();
+        }
         EXPECT_EQ(InodeOf(m_path) == inode, inPlace) << Where() << " in place " << inPlace;
         for (const std::string& name : TempDirNames())
             EXPECT_FALSE(IsTempName(name)) << Where() << " left " << name;
@@ -458,6 +516,13 @@ private:
         }
     }
 
+    void Commit() {
+        if (m_bTable)
+            m_table.Commit();
+        else
+            m_file.Flush();
+    }
+
     std::vector<std::string> TempDirNames() const {
         std::vector<std::string> names;
         const auto folder = std::filesystem::path(m_path).parent_path();
@@ -468,21 +533,27 @@ private:
 
     void CompareWindow(std::int64_t at, std::int64_t count) {
         Bytes got(static_cast<size_t>(count));
-        m_file.Seek(at, CFile64::begin);
-        got.resize(m_file.Read(got.data(), static_cast<std::uint32_t>(count)));
+        if (m_bTable) {
+            got.resize(static_cast<size_t>(m_table.ReadAt(at, got.data(), count)));
+        } else {
+            m_file.Seek(at, CFile64::begin);
+            got.resize(m_file.Read(got.data(), static_cast<std::uint32_t>(count)));
+        }
         ASSERT_EQ(got, m_model.Read(at, count)) << Where() << " window at " << at;
     }
 
     void Check() {
         ASSERT_EQ(m_file.GetLength(), m_model.Length()) << Where();
-        ASSERT_EQ(m_file.GetPosition(), m_pos) << Where();
+        // Nothing the table did may have moved the face.
+        ASSERT_EQ(m_file.GetPosition(), FacePosition()) << Where();
         ASSERT_EQ(m_file.CheckInvariants(), "") << Where();
         const std::int64_t length = m_model.Length();
         CompareWindow(std::max<std::int64_t>(0, m_pos - 48), 96);
         CompareWindow(PickOffset(), 64);
         if (m_step % m_options.fullCheckEvery == 0)
             CheckAll();
-        m_file.Seek(m_pos, CFile64::begin);
+        if (!m_bTable)
+            m_file.Seek(m_pos, CFile64::begin);
         (void)length;
     }
 
@@ -493,10 +564,12 @@ private:
         } else {
             CompareWindow(0, m_model.Length());
         }
-        m_file.Seek(m_pos, CFile64::begin);
+        if (!m_bTable)
+            m_file.Seek(m_pos, CFile64::begin);
     }
 
     CPieceFile64& m_file;
+    CPieceTable& m_table;
     Model& m_model;
     std::string m_path;
     std::mt19937_64 m_rng;
@@ -504,6 +577,7 @@ private:
     std::int64_t m_pos = 0;
     int m_step = 0;
     int m_flushes = 0;
+    bool m_bTable = false;
 };
 
 // Initial content: random bytes with runs of letters mixed in.
@@ -515,7 +589,8 @@ Bytes MixedContent(std::uint64_t seed, size_t count) {
     return bytes;
 }
 
-void RunVectorSequence(std::uint64_t seed, size_t size, int steps, const Options& options) {
+void RunVectorSequence(std::uint64_t seed, size_t size, int steps, const Options& options,
+                       Through through) {
     SCOPED_TRACE("seed " + std::to_string(seed) + ", initial size " + std::to_string(size));
     TempDir dir;
     const std::string path = dir.File("model.bin");
@@ -524,7 +599,7 @@ void RunVectorSequence(std::uint64_t seed, size_t size, int steps, const Options
     CPieceFile64 file;
     ASSERT_TRUE(file.Open(path.c_str(), kReadWrite));
     VectorModel model(initial);
-    Driver<VectorModel>(file, model, path, seed, options).Run(steps);
+    Driver<VectorModel>(file, model, path, seed, options, through).Run(steps);
 }
 
 int Steps(int count) {
@@ -533,36 +608,41 @@ int Steps(int count) {
 
 } // namespace
 
-TEST(PieceFileModel, SmallFiles) {
+class PieceFileModel : public ::testing::TestWithParam<Through> {};
+
+INSTANTIATE_TEST_SUITE_P(, PieceFileModel, ::testing::Values(Through::kFace, Through::kTable),
+                         ThroughName);
+
+TEST_P(PieceFileModel, SmallFiles) {
     for (std::uint64_t seed = 1; seed <= 30; ++seed)
-        RunVectorSequence(seed, seed * 997 % 30000, Steps(16000), Options());
+        RunVectorSequence(seed, seed * 997 % 30000, Steps(16000), Options(), GetParam());
 }
 
-TEST(PieceFileModel, SmallFilesWithLongRuns) {
+TEST_P(PieceFileModel, SmallFilesWithLongRuns) {
     Options options;
     options.maxInsert = 4096;
     options.maxDelete = 6000;
     options.maxWrite = 9000;
     for (std::uint64_t seed = 101; seed <= 120; ++seed)
-        RunVectorSequence(seed, seed * 7919 % 70000, Steps(16000), options);
+        RunVectorSequence(seed, seed * 7919 % 70000, Steps(16000), options, GetParam());
 }
 
-TEST(PieceFileModel, FromEmptyFiles) {
+TEST_P(PieceFileModel, FromEmptyFiles) {
     for (std::uint64_t seed = 201; seed <= 220; ++seed)
-        RunVectorSequence(seed, 0, Steps(12000), Options());
+        RunVectorSequence(seed, 0, Steps(12000), Options(), GetParam());
 }
 
-TEST(PieceFileModel, TenMegabyteFile) {
+TEST_P(PieceFileModel, TenMegabyteFile) {
     Options options;
     options.findEvery = 100;
     options.flushEvery = 400;
     options.fullCheckEvery = 1000;
     options.hotSpots = {65535, 65536, 131072 - 4};
     for (std::uint64_t seed = 301; seed <= 302; ++seed)
-        RunVectorSequence(seed, 10 * 1024 * 1024, Steps(2500), options);
+        RunVectorSequence(seed, 10 * 1024 * 1024, Steps(2500), options, GetParam());
 }
 
-TEST(PieceFileModel, SparseFileBeyondFourGiB) {
+TEST_P(PieceFileModel, SparseFileBeyondFourGiB) {
     for (std::uint64_t seed = 401; seed <= 404; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         TempDir dir;
@@ -581,6 +661,6 @@ TEST(PieceFileModel, SparseFileBeyondFourGiB) {
         options.flushEvery = 300;
         options.hotSpots = {
             0, kFourGiB - 2, kFourGiB, kFourGiB + 3, std::int64_t{1} << 31, length - 100};
-        Driver<RunModel>(file, model, path, seed, options).Run(Steps(6000));
+        Driver<RunModel>(file, model, path, seed, options, GetParam()).Run(Steps(6000));
     }
 }

@@ -18,6 +18,34 @@ Bytes Content(const CPieceFile64& file) {
     return bytes;
 }
 
+// Whether `changes` account for every difference between `before` and
+// `after`: each byte no change wrote stands, moved by the changes before it.
+::testing::AssertionResult ChangesExplain(const Bytes& before, const Bytes& after,
+                                          const CContentChanges& changes) {
+    // Each byte of the content as it goes: its offset in `before`, or -1 when
+    // a change wrote it.
+    std::vector<std::int64_t> origin(before.size());
+    for (size_t i = 0; i < origin.size(); ++i)
+        origin[i] = static_cast<std::int64_t>(i);
+    for (const CContentChange& change : changes) {
+        if (change.m_nOffset < 0 || change.m_nRemoved < 0 || change.m_nInserted < 0 ||
+            change.m_nOffset + change.m_nRemoved > static_cast<std::int64_t>(origin.size()))
+            return ::testing::AssertionFailure()
+                   << "change at " << change.m_nOffset << " out of range";
+        const auto at = origin.begin() + static_cast<std::ptrdiff_t>(change.m_nOffset);
+        origin.erase(at, at + static_cast<std::ptrdiff_t>(change.m_nRemoved));
+        origin.insert(origin.begin() + static_cast<std::ptrdiff_t>(change.m_nOffset),
+                      static_cast<size_t>(change.m_nInserted), -1);
+    }
+    if (origin.size() != after.size())
+        return ::testing::AssertionFailure()
+               << "changes give length " << origin.size() << ", content has " << after.size();
+    for (size_t i = 0; i < origin.size(); ++i)
+        if (origin[i] >= 0 && before[static_cast<size_t>(origin[i])] != after[i])
+            return ::testing::AssertionFailure() << "byte " << i << " changed outside the changes";
+    return ::testing::AssertionSuccess();
+}
+
 class PieceFileUndo : public ::testing::Test {
 protected:
     void OpenWith(const Bytes& bytes) {
@@ -30,17 +58,40 @@ protected:
         m_file.WriteAt(at, text.data(), static_cast<std::int64_t>(text.size()));
     }
     void Insert(std::int64_t at, std::uint32_t count, int value) {
+        if (m_bTable)
+            return static_cast<void>(m_file.Table().Insert(at, count, value));
         m_file.Seek(at, CFile64::begin);
         m_file.Insert(count, value);
     }
     void Delete(std::int64_t at, std::int64_t count) {
+        if (m_bTable)
+            return static_cast<void>(m_file.Table().Remove(at, count));
         m_file.Seek(at, CFile64::begin);
         m_file.Delete(count);
+    }
+    std::uint64_t Undo(CContentChanges* changes) {
+        return m_bTable ? m_file.Table().Undo(changes) : m_file.Undo(changes);
+    }
+    std::uint64_t Redo(CContentChanges* changes) {
+        return m_bTable ? m_file.Table().Redo(changes) : m_file.Redo(changes);
+    }
+    void Flush() {
+        if (m_bTable)
+            m_file.Table().Commit();
+        else
+            m_file.Flush();
     }
 
     TempDir m_dir;
     std::string m_path;
     CPieceFile64 m_file;
+    bool m_bTable = false; // edits, undo, redo and saves straight on the table
+};
+
+// The random rounds run through the face and straight on the table.
+class PieceFileUndoModel : public PieceFileUndo, public ::testing::WithParamInterface<bool> {
+protected:
+    PieceFileUndoModel() { m_bTable = GetParam(); }
 };
 
 // The model: every content the history can reach, the one shown, the one
@@ -79,7 +130,12 @@ struct Model {
 
 } // namespace
 
-TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
+INSTANTIATE_TEST_SUITE_P(, PieceFileUndoModel, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return param.param ? "Table" : "Face";
+                         });
+
+TEST_P(PieceFileUndoModel, RandomEditsUndosRedosAndSavesFollowTheModel) {
     // Bytes from a small alphabet, so a replace-all finds enough occurrences
     // to pass the piece limit and save in the middle of its step.
     std::mt19937_64 rng(17);
@@ -159,17 +215,25 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
             m_file.EndStep();
             model.Push(Content(m_file), m_file.GetPieceCount());
         } else if (choice < 138) {
-            const std::uint64_t id = m_file.Undo();
+            CContentChanges changes;
+            const std::uint64_t id = Undo(&changes);
             EXPECT_EQ(id != 0, model.at > 0);
-            if (model.at > 0)
+            if (model.at > 0) {
                 --model.at;
+                ASSERT_TRUE(ChangesExplain(model.contents[model.at + 1], Content(m_file), changes))
+                    << "round " << round;
+            }
         } else if (choice < 181) {
-            const std::uint64_t id = m_file.Redo();
+            CContentChanges changes;
+            const std::uint64_t id = Redo(&changes);
             EXPECT_EQ(id != 0, model.at + 1 < model.contents.size());
-            if (model.at + 1 < model.contents.size())
+            if (model.at + 1 < model.contents.size()) {
                 ++model.at;
+                ASSERT_TRUE(ChangesExplain(model.contents[model.at - 1], Content(m_file), changes))
+                    << "round " << round;
+            }
         } else if (choice < 183) {
-            m_file.Flush();
+            Flush();
             ASSERT_EQ(ReadFile(m_path), model.contents[model.at]) << "round " << round;
             model.saved = static_cast<int>(model.at);
             model.pieces[model.at] = 1;
@@ -189,7 +253,7 @@ TEST_F(PieceFileUndo, RandomEditsUndosRedosAndSavesFollowTheModel) {
                 } else {
                     edit();
                 }
-                m_file.Flush();
+                Flush();
                 savedLast = rng() % 2;
                 if (!savedLast)
                     edit();

@@ -1,6 +1,6 @@
-// Searching the edited content, through Seek and Read so every edit is seen.
+// Searching the edited content. Reads are positional and see every edit.
 #include "storage/ByteSearch.h"
-#include "storage/CPieceFile64.h"
+#include "storage/CPieceTable.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,13 +9,25 @@
 #include <vector>
 
 namespace {
-// Content is read in blocks of this size; the cancel check runs once per block
-// going down and once every kUpCheckEvery candidate positions going up.
+// A search reads blocks that start small and double up to kBlockSize, so a
+// match close to the start (replace all finds one every few hundred bytes)
+// costs a small read, and a long scan still reads large blocks. The cancel
+// check runs once per block after the first going down, and once every
+// kUpCheckEvery candidate positions going up.
+constexpr size_t kFirstBlock = 1024;
 constexpr size_t kBlockSize = 65536;
 constexpr std::int64_t kUpCheckEvery = 1024;
 
-// A block buffer left uninitialised: replace all starts a search for every
-// occurrence, and zeroing 64 KiB each time would cost more than the search.
+// A block must hold a pattern twice over, or a long one could never be found.
+size_t BlockSizeFor(size_t patternLength) {
+    return std::max(kBlockSize, 2 * patternLength);
+}
+
+size_t FirstBlockFor(size_t patternLength) {
+    return std::max(kFirstBlock, 2 * patternLength);
+}
+
+// A block buffer left uninitialised: FindAll reads a whole range once.
 class Buffer {
 public:
     explicit Buffer(size_t size) : m_data(new std::uint8_t[size]) {}
@@ -24,51 +36,47 @@ public:
 private:
     std::unique_ptr<std::uint8_t[]> m_data;
 };
-
-// A block must hold a pattern twice over, or a long one could never be found.
-size_t BlockSizeFor(size_t patternLength) {
-    return std::max(kBlockSize, 2 * patternLength);
-}
 } // namespace
 
-std::uint32_t CPieceFile64::ReadForFind(void* buffer, std::uint32_t count) {
-    const std::uint32_t got = Read(buffer, count);
+std::uint8_t* CPieceTable::FindBuffer(size_t size) const {
+    if (m_nFindBufferSize < size) {
+        // Uninitialised: zeroing it would cost more than many searches.
+        m_findBuffer.reset(new std::uint8_t[size]);
+        m_nFindBufferSize = size;
+    }
+    return m_findBuffer.get();
+}
+
+std::int64_t CPieceTable::ReadForFind(std::int64_t offset, std::uint8_t* buffer,
+                                      std::int64_t count) const {
+    const std::int64_t got = ReadAt(offset, buffer, count);
     // Reading stops short of the end when another program shortened the file:
     // that is an error, not the end of the search.
-    if (got < count && m_nPosition < m_nTotalLength)
+    if (got < count && offset + got < m_nTotalLength)
         Raise(CFileException::endOfFile);
     return got;
 }
 
-std::int64_t CPieceFile64::Find(CByteString pattern, int matchCase, int down, std::int64_t start,
-                                std::int64_t limit) {
+std::int64_t CPieceTable::Find(const CByteString& pattern, int matchCase, int down,
+                               std::int64_t start, std::int64_t limit) const {
     if (pattern.empty())
         return start;
-    const std::int64_t saved = m_nPosition;
-    std::int64_t result = -1;
-    try {
-        result = down ? FindDown(pattern, matchCase != 0, start, limit)
-                      : FindUp(pattern, matchCase != 0, start);
-    } catch (...) {
-        m_nPosition = saved; // a failed read leaves the caret where it was, too
-        throw;
-    }
-    m_nPosition = result < 0 ? saved : result;
-    return result;
+    return down ? FindDown(pattern, matchCase != 0, start, limit)
+                : FindUp(pattern, matchCase != 0, start);
 }
 
-std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
-                                    std::int64_t limit) {
+std::int64_t CPieceTable::FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
+                                   std::int64_t limit) const {
     if (start < 0 || start > m_nTotalLength)
         return -1; // nothing starts outside the content
     const CByteSearch search(pattern, matchCase);
     const size_t len = pattern.size();
     const std::int64_t effectiveLimit = limit == -1 ? INT64_MAX : limit;
-    const size_t blockSize = BlockSizeFor(len);
-    const Buffer buffer(blockSize);
+    const size_t maxBlock = BlockSizeFor(len);
+    size_t blockSize = FirstBlockFor(len);
+    std::uint8_t* const buffer = FindBuffer(maxBlock);
 
-    Seek(start, begin);
-    size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(blockSize));
+    auto n = static_cast<size_t>(ReadForFind(start, buffer, static_cast<std::int64_t>(blockSize)));
     if (n < len)
         return -1;
     // Each next block starts with the last `len` bytes of the one before, so a
@@ -77,22 +85,26 @@ std::int64_t CPieceFile64::FindDown(const CByteString& pattern, bool matchCase, 
     for (;;) {
         if (start + base >= effectiveLimit)
             return -1;
-        const size_t at = search.FindFirst(buffer.data(), n);
+        const size_t at = search.FindFirst(buffer, n);
         if (at != CByteSearch::npos) {
             const std::int64_t found = start + base + static_cast<std::int64_t>(at);
             return found + static_cast<std::int64_t>(len) <= effectiveLimit ? found : -1;
         }
         if (n <= len)
             return -1; // the end of the content
-        std::memmove(buffer.data(), buffer.data() + n - len, len);
+        std::memmove(buffer, buffer + n - len, len);
         base += static_cast<std::int64_t>(n - len);
-        n = len + ReadForFind(buffer.data() + len, static_cast<std::uint32_t>(blockSize - len));
-        if (Cancelled())
+        blockSize = std::min(2 * blockSize, maxBlock);
+        const std::int64_t from = start + base + static_cast<std::int64_t>(len);
+        n = len + static_cast<size_t>(
+                      ReadForFind(from, buffer + len, static_cast<std::int64_t>(blockSize - len)));
+        if (Cancelled(start + base + static_cast<std::int64_t>(n)))
             return -1;
     }
 }
 
-std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, std::int64_t start) {
+std::int64_t CPieceTable::FindUp(const CByteString& pattern, bool matchCase,
+                                 std::int64_t start) const {
     const CByteSearch search(pattern, matchCase);
     const auto len = static_cast<std::int64_t>(pattern.size());
     const std::int64_t length = m_nTotalLength;
@@ -102,35 +114,36 @@ std::int64_t CPieceFile64::FindUp(const CByteString& pattern, bool matchCase, st
     // just before start, never one running past the end.
     start = std::min(start, length);
     std::int64_t p = std::min(start + len - 2, length - 1);
-    const auto blockSize = static_cast<std::int64_t>(BlockSizeFor(pattern.size()));
-    const Buffer buffer(static_cast<size_t>(blockSize));
+    const auto maxBlock = static_cast<std::int64_t>(BlockSizeFor(pattern.size()));
+    auto blockSize = static_cast<std::int64_t>(FirstBlockFor(pattern.size()));
+    std::uint8_t* const buffer = FindBuffer(static_cast<size_t>(maxBlock));
 
     // Blocks are read backwards; each holds every byte of the matches ending in
     // [lowest, p], and the next one ends where this one's candidates stop.
     while (p >= len - 1) {
         const std::int64_t from = std::max<std::int64_t>(0, p + 1 - blockSize);
         const std::int64_t lowest = from + len - 1;
-        Seek(from, begin);
-        const size_t n = ReadForFind(buffer.data(), static_cast<std::uint32_t>(p + 1 - from));
-        const size_t at = search.FindLast(buffer.data(), n);
+        const auto n = static_cast<size_t>(ReadForFind(from, buffer, p + 1 - from));
+        const size_t at = search.FindLast(buffer, n);
         const std::int64_t found =
             at == CByteSearch::npos ? -1 : from + static_cast<std::int64_t>(at) + len - 1;
         // Candidates are tried from p down, with a cancel check after each
         // candidate position that is a multiple of kUpCheckEvery.
         const std::int64_t tried = found >= 0 ? found + 1 : lowest;
         for (std::int64_t q = p - p % kUpCheckEvery; q >= tried; q -= kUpCheckEvery)
-            if (Cancelled())
+            if (Cancelled(p + 1))
                 return -1;
         if (found >= 0)
             return found;
         p = lowest - 1;
+        blockSize = std::min(2 * blockSize, maxBlock);
     }
     return -1;
 }
 
-bool CPieceFile64::FindAll(const CByteString& pattern, int matchCase, std::int64_t start,
-                           std::int64_t stop, const MatchSink& onMatch,
-                           const BlockCheck& onBlock) const {
+bool CPieceTable::FindAll(const CByteString& pattern, int matchCase, std::int64_t start,
+                          std::int64_t stop, const MatchSink& onMatch,
+                          const BlockCheck& onBlock) const {
     const auto len = static_cast<std::int64_t>(pattern.size());
     start = std::max<std::int64_t>(start, 0);
     stop = std::min(stop, m_nTotalLength);

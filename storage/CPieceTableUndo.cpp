@@ -2,8 +2,8 @@
 // list is recorded as a reversible entry: pieces that leave the list move into
 // the entry, and bytes cut out of a memory block are kept. Reverting the
 // entries in reverse order gives back the very list, piece for piece.
-#include "storage/CPieceFile64.h"
 #include "storage/CPieceHistory.h"
+#include "storage/CPieceTable.h"
 #include "storage/PieceListCheck.h"
 
 #include <algorithm>
@@ -11,6 +11,12 @@
 #include <cstring>
 
 namespace {
+// Whether `then` starts within or right beside what `first` left.
+bool Touches(const CContentChange& first, const CContentChange& then) {
+    return then.m_nOffset >= first.m_nOffset &&
+           then.m_nOffset <= first.m_nOffset + first.m_nInserted;
+}
+
 std::uint64_t TopRealStep(const std::vector<CHistoryStep>& steps) {
     for (auto it = steps.rbegin(); it != steps.rend(); ++it)
         if (!it->m_bSavePoint)
@@ -19,7 +25,7 @@ std::uint64_t TopRealStep(const std::vector<CHistoryStep>& steps) {
 }
 } // namespace
 
-void CPieceFile64::EnableHistory(bool enable) {
+void CPieceTable::EnableHistory(bool enable) {
     if (enable && !m_history) {
         m_history = std::make_unique<CPieceHistory>();
     } else if (!enable && m_history) {
@@ -29,18 +35,20 @@ void CPieceFile64::EnableHistory(bool enable) {
     }
 }
 
-void CPieceFile64::ClearHistory() {
+void CPieceTable::ClearHistory() {
     if (!m_history)
         return;
     m_nBaseState = GetStateId(); // the content stays; so does whether it is the saved one
     m_history->m_undo.clear();
     m_history->m_redo.clear();
     m_history->m_open.m_entries.clear();
+    m_history->m_open.m_changes.clear();
+    m_pLastChange = nullptr;
     m_history->m_nUndoSteps = 0;
     m_history->m_nRedoSteps = 0;
 }
 
-std::uint64_t CPieceFile64::GetStateId() const {
+std::uint64_t CPieceTable::GetStateId() const {
     if (m_history) {
         if (const std::uint64_t top = TopRealStep(m_history->m_undo))
             return top;
@@ -48,47 +56,49 @@ std::uint64_t CPieceFile64::GetStateId() const {
     return m_nBaseState;
 }
 
-bool CPieceFile64::CanUndo() const {
+bool CPieceTable::CanUndo() const {
     return m_history && m_history->m_nUndoSteps > 0 && m_history->m_nOpenDepth == 0;
 }
 
-bool CPieceFile64::CanRedo() const {
+bool CPieceTable::CanRedo() const {
     return m_history && m_history->m_nRedoSteps > 0 && m_history->m_nOpenDepth == 0;
 }
 
-int CPieceFile64::GetUndoCount() const {
+int CPieceTable::GetUndoCount() const {
     return m_history ? m_history->m_nUndoSteps : 0;
 }
 
-int CPieceFile64::GetRedoCount() const {
+int CPieceTable::GetRedoCount() const {
     return m_history ? m_history->m_nRedoSteps : 0;
 }
 
-std::uint64_t CPieceFile64::GetUndoStepId() const {
+std::uint64_t CPieceTable::GetUndoStepId() const {
     return CanUndo() ? TopRealStep(m_history->m_undo) : 0;
 }
 
-std::uint64_t CPieceFile64::GetRedoStepId() const {
+std::uint64_t CPieceTable::GetRedoStepId() const {
     return CanRedo() ? TopRealStep(m_history->m_redo) : 0;
 }
 
-std::uint64_t CPieceFile64::BeginStep() {
+std::uint64_t CPieceTable::BeginStep() {
     if (!m_history)
         return 0;
     if (m_history->m_nOpenDepth++ == 0) {
         m_bRecording = true;
+        m_pLastChange = nullptr;
         m_history->m_open = CHistoryStep();
         m_history->m_open.m_nId = ++m_nLastId;
     }
     return m_history->m_open.m_nId;
 }
 
-void CPieceFile64::EndStep() {
+void CPieceTable::EndStep() {
     if (!m_history || m_history->m_nOpenDepth == 0)
         return;
     if (--m_history->m_nOpenDepth > 0)
         return;
     m_bRecording = false;
+    m_pLastChange = nullptr;
     CHistoryStep& open = m_history->m_open;
     if (open.m_entries.empty())
         return; // nothing changed: no step
@@ -97,18 +107,18 @@ void CPieceFile64::EndStep() {
     ++m_history->m_nUndoSteps;
 }
 
-void CPieceFile64::BeginRecordedEdit() {
+void CPieceTable::BeginRecordedEdit() {
     m_bAutoStep = m_history->m_nOpenDepth == 0;
     if (m_bAutoStep)
         BeginStep();
 }
 
-void CPieceFile64::EndAutoStep() {
+void CPieceTable::EndAutoStep() {
     m_bAutoStep = false;
     EndStep();
 }
 
-CHistoryEntry& CPieceFile64::Record(int kind, size_t index) {
+CHistoryEntry& CPieceTable::Record(int kind, size_t index) {
     CPieceHistory& history = *m_history;
     std::vector<CHistoryEntry>& entries = history.m_open.m_entries;
     if (m_nSavedState == history.m_open.m_nId)
@@ -127,7 +137,7 @@ CHistoryEntry& CPieceFile64::Record(int kind, size_t index) {
     return entry;
 }
 
-CPiece& CPieceFile64::Modifiable(size_t index) {
+CPiece& CPieceTable::Modifiable(size_t index) {
     if (!Recording())
         return *m_pieces[index];
     assert(m_pieces[index]->m_bFromFile); // memory pieces change through their bytes
@@ -139,7 +149,7 @@ CPiece& CPieceFile64::Modifiable(size_t index) {
     return *m_pieces[index];
 }
 
-void CPieceFile64::RecordWrite(size_t index, std::int64_t rel, std::int64_t count) {
+void CPieceTable::RecordWrite(size_t index, std::int64_t rel, std::int64_t count) {
     const std::uint8_t* at = m_pieces[index]->m_data.data() + rel;
     {
         // A run of typing extends the entry of the byte before it.
@@ -159,8 +169,8 @@ void CPieceFile64::RecordWrite(size_t index, std::int64_t rel, std::int64_t coun
     }
 }
 
-void CPieceFile64::InsertBytes(size_t index, std::int64_t rel, std::int64_t count,
-                               std::uint8_t value) {
+void CPieceTable::InsertBytes(size_t index, std::int64_t rel, std::int64_t count,
+                              std::uint8_t value) {
     CPiece& piece = *m_pieces[index];
     CHistoryEntry* entry = Recording() ? &Record(CHistoryEntry::kInsertBytes, index) : nullptr;
     piece.m_data.insert(piece.m_data.begin() + static_cast<std::ptrdiff_t>(rel),
@@ -173,7 +183,7 @@ void CPieceFile64::InsertBytes(size_t index, std::int64_t rel, std::int64_t coun
     }
 }
 
-void CPieceFile64::EraseBytes(size_t index, std::int64_t rel, std::int64_t count) {
+void CPieceTable::EraseBytes(size_t index, std::int64_t rel, std::int64_t count) {
     CPiece& piece = *m_pieces[index];
     const auto from = piece.m_data.begin() + static_cast<std::ptrdiff_t>(rel);
     const auto to = from + static_cast<std::ptrdiff_t>(count);
@@ -186,7 +196,20 @@ void CPieceFile64::EraseBytes(size_t index, std::int64_t rel, std::int64_t count
     piece.m_nLength -= count;
 }
 
-std::uint64_t CPieceFile64::Undo() {
+void CPieceTable::AddChangeToStep(const CContentChange& change) {
+    CContentChanges& changes = m_history->m_open.m_changes;
+    // A run of typing or a replace-all makes many small changes; beyond a
+    // handful they are told as one change covering them all, which keeps a
+    // step's cost that of its pieces.
+    constexpr size_t kMostChanges = 16;
+    if (!changes.empty() && (changes.size() >= kMostChanges || Touches(changes.back(), change)))
+        changes.back() = CContentChange::Covering(changes.back(), change);
+    else
+        changes.push_back(change);
+    m_pLastChange = &changes.back();
+}
+
+std::uint64_t CPieceTable::Undo(CContentChanges* made) {
     if (!CanUndo())
         return 0;
     const EditCheck check(*this);
@@ -194,7 +217,12 @@ std::uint64_t CPieceFile64::Undo() {
     history.m_redo.reserve(history.m_redo.size() + history.m_undo.size());
     for (;;) {
         CHistoryStep& step = history.m_undo.back();
+        if (made) // room first: nothing may fail once the step is applied
+            made->reserve(made->size() + step.m_changes.size());
         ApplyStep(step, true);
+        if (made)
+            for (auto it = step.m_changes.rbegin(); it != step.m_changes.rend(); ++it)
+                made->push_back({it->m_nOffset, it->m_nInserted, it->m_nRemoved});
         const bool real = !step.m_bSavePoint;
         const std::uint64_t id = step.m_nId;
         history.m_redo.push_back(std::move(step));
@@ -214,7 +242,7 @@ std::uint64_t CPieceFile64::Undo() {
     }
 }
 
-std::uint64_t CPieceFile64::Redo() {
+std::uint64_t CPieceTable::Redo(CContentChanges* made) {
     if (!CanRedo())
         return 0;
     const EditCheck check(*this);
@@ -222,7 +250,11 @@ std::uint64_t CPieceFile64::Redo() {
     history.m_undo.reserve(history.m_undo.size() + history.m_redo.size());
     for (;;) {
         CHistoryStep& step = history.m_redo.back();
+        if (made)
+            made->reserve(made->size() + step.m_changes.size());
         ApplyStep(step, false);
+        if (made)
+            made->insert(made->end(), step.m_changes.begin(), step.m_changes.end());
         const bool real = !step.m_bSavePoint;
         const std::uint64_t id = step.m_nId;
         history.m_undo.push_back(std::move(step));
@@ -242,7 +274,7 @@ std::uint64_t CPieceFile64::Redo() {
     }
 }
 
-void CPieceFile64::ApplyStep(CHistoryStep& step, bool undo) {
+void CPieceTable::ApplyStep(CHistoryStep& step, bool undo) {
     // Only the pieces between the first and the last one changed are
     // renumbered one by one; those after them keep their starts, shifted.
     CChangedRange changed{m_pieces.size(), m_pieces.size()};
@@ -254,10 +286,9 @@ void CPieceFile64::ApplyStep(CHistoryStep& step, bool undo) {
             ApplyEntry(entry, false, changed);
     }
     RecomputeStarts(changed);
-    m_nPosition = std::min(m_nPosition, m_nTotalLength);
 }
 
-void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed) {
+void CPieceTable::ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed) {
     changed.m_first = std::min(changed.m_first, entry.m_index);
     size_t changedCount = 1;
     // A run put back earlier in this step stays usable while nothing changes
@@ -341,7 +372,7 @@ void CPieceFile64::ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& ch
         std::min(changed.m_keptAtEnd, m_pieces.size() - (entry.m_index + changedCount));
 }
 
-void CPieceFile64::RecomputeStarts(const CChangedRange& changed) {
+void CPieceTable::RecomputeStarts(const CChangedRange& changed) {
     const size_t size = m_pieces.size();
     const size_t first = std::min(changed.m_first, size - 1);
     const size_t keptFrom = std::max(first, size - std::min(changed.m_keptAtEnd, size));
@@ -365,7 +396,7 @@ void CPieceFile64::RecomputeStarts(const CChangedRange& changed) {
     m_nTotalLength = m_pieceStarts[size - 1] + m_pieces[size - 1]->m_nLength;
 }
 
-void CPieceFile64::KeepSavedOverList(std::vector<CPiece*> oldList) {
+void CPieceTable::KeepSavedOverList(std::vector<CPiece*> oldList) {
     CPieceHistory* history = m_history.get();
     if (history && history->m_nOpenDepth > 0 && !history->m_open.m_entries.empty()) {
         // Saved in the middle of a step (a long replace): undoing the step

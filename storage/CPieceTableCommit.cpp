@@ -4,8 +4,8 @@
 // temporary file beside the original, made durable, and then put in the
 // original's place with one atomic rename: until that rename succeeds the
 // original is untouched, and on any failure the piece table is left as it was.
-#include "storage/CPieceFile64.h"
 #include "storage/CPieceHistory.h"
+#include "storage/CPieceTable.h"
 #include "storage/PieceListCheck.h"
 
 #include <algorithm>
@@ -64,7 +64,7 @@ int WriteAll(platform::FileHandle file, std::int64_t offset, const std::uint8_t*
 
 } // namespace
 
-void CPieceFile64::Flush() {
+void CPieceTable::Commit() {
     if (m_bReadOnly)
         return;
     if (m_hSourceFile == platform::kNoFile)
@@ -82,7 +82,7 @@ void CPieceFile64::Flush() {
         CommitRewrite();
 }
 
-void CPieceFile64::CheckSavePath() const {
+void CPieceTable::CheckSavePath() const {
     // Links were resolved at open; one found now was put there since, maybe by
     // someone else to have us write over a file of the user's.
     bool exists = false;
@@ -95,7 +95,7 @@ void CPieceFile64::CheckSavePath() const {
         Raise(CFileException::nameReplaced);
 }
 
-bool CPieceFile64::CanCommitInPlace() const {
+bool CPieceTable::CanCommitInPlace() const {
     if (m_nTotalLength != GetDiskLength())
         return false;
     // Written in place, the edits would go into a file the name no longer
@@ -109,7 +109,7 @@ bool CPieceFile64::CanCommitInPlace() const {
     return true;
 }
 
-void CPieceFile64::CommitInPlace() {
+void CPieceTable::CommitInPlace() {
     // The memory pieces cover exactly the bytes no file piece stands for, so a
     // failure part-way leaves the pieces describing the edited content, and the
     // save can be tried again.
@@ -140,7 +140,7 @@ void CPieceFile64::CommitInPlace() {
     StartAfresh(m_hSourceFile);
 }
 
-void CPieceFile64::CommitRewrite() {
+void CPieceTable::CommitRewrite() {
     if (m_nTotalLength > kRewriteLimit)
         Raise(CFileException::diskFull);
 
@@ -153,7 +153,8 @@ void CPieceFile64::CommitRewrite() {
         throw CFileException(CFileException::OsErrorToCause(err), err, folder);
     // Lock it as the reopened file will be locked, so no other open can slip in
     // between the rename and our holding the saved file.
-    if (const int err = platform::LockFile(temp.m_handle, modeReadWrite | shareDenyWrite))
+    if (const int err =
+            platform::LockFile(temp.m_handle, platform::modeReadWrite | platform::shareDenyWrite))
         RaiseOs(err);
     // A rewrite that would hand the file to us (or to our group) would change
     // who may read and write it: refused before anything is written.
@@ -208,8 +209,9 @@ void CPieceFile64::CommitRewrite() {
         RaiseOs(err);
     if (const int err = platform::SyncFile(temp.m_handle))
         RaiseOs(err);
-    if (const int err = platform::ReplaceHeldFile(&temp.m_handle, temp.m_name, target,
-                                                  modeReadWrite | shareDenyWrite))
+    if (const int err =
+            platform::ReplaceHeldFile(&temp.m_handle, temp.m_name, target,
+                                      platform::modeReadWrite | platform::shareDenyWrite))
         RaiseOs(err);
 
     // The temporary handle now holds the saved file under the original name;
@@ -220,8 +222,8 @@ void CPieceFile64::CommitRewrite() {
     StartAfresh(saved);
 }
 
-void CPieceFile64::CopyKeptVersion(const CPiece& piece, platform::FileHandle to,
-                                   std::int64_t toOffset) {
+void CPieceTable::CopyKeptVersion(const CPiece& piece, platform::FileHandle to,
+                                  std::int64_t toOffset) {
     std::vector<std::uint8_t> buffer(
         static_cast<size_t>(std::min<std::int64_t>(piece.m_nLength, kTransferSize)));
     for (std::int64_t copied = 0; copied < piece.m_nLength;) {
@@ -238,7 +240,7 @@ void CPieceFile64::CopyKeptVersion(const CPiece& piece, platform::FileHandle to,
     }
 }
 
-void CPieceFile64::StartAfresh(platform::FileHandle handle) {
+void CPieceTable::StartAfresh(platform::FileHandle handle) {
     // The steps that may fail come first. Saved in place, the file's version
     // changes under the same handle; rewritten, the old version keeps the
     // replaced file open for as long as pieces kept for undo read it.
@@ -264,7 +266,6 @@ void CPieceFile64::StartAfresh(platform::FileHandle handle) {
     m_source = std::move(source);
     m_hSourceFile = handle;
     m_bReadOnly = false;
-    m_nPosition = 0;
     m_nSavedState = GetStateId();
     KeepSavedOverList(std::move(replaced)); // may mark the step being recorded
     if (rewritten)

@@ -2,8 +2,8 @@
 // they hold. A replaced file is deleted from its folder but stays on disk for
 // as long as a step of the history reads it; the oldest go first, with the
 // steps that need them.
-#include "storage/CPieceFile64.h"
 #include "storage/CPieceHistory.h"
+#include "storage/CPieceTable.h"
 
 #include <map>
 
@@ -36,7 +36,7 @@ bool Needs(const CHistoryStep& step, std::uint64_t serial) {
 
 } // namespace
 
-void CPieceFile64::BoundReplacedFiles() {
+void CPieceTable::BoundReplacedFiles() {
     if (!m_history)
         return;
     try {
@@ -81,7 +81,7 @@ void CPieceFile64::BoundReplacedFiles() {
     }
 }
 
-bool CPieceFile64::DropStepsNeeding(std::uint64_t serial) {
+bool CPieceTable::DropStepsNeeding(std::uint64_t serial) {
     CPieceHistory& history = *m_history;
     // Undo: the steps up to the newest that needs the file, since each one
     // above was recorded on what those left. The plain save points then left

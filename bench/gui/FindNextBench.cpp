@@ -2,6 +2,7 @@
 // selection of the match) against CPieceFile64::Find alone, on the same cached
 // 1 GiB file in the same run. The match is at the very end, so both read the
 // whole file.
+#include "bench/gui/BenchApplication.h"
 #include "commands/FindCommands.h"
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
@@ -24,18 +25,6 @@ namespace {
 
 constexpr std::int64_t kFileSize = std::int64_t{1} << 30;
 const CByteString kNeedle = "Quexo needle";
-
-void EnsureApp() {
-    static QApplication* app = [] {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "quexo_bench";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-}
 
 // The file, written once and read once so it is in the page cache.
 const std::string& LargeFile() {
@@ -75,7 +64,7 @@ void BM_PieceFileFind(benchmark::State& state) {
 BENCHMARK(BM_PieceFileFind)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 void BM_FindNextThroughView(benchmark::State& state) {
-    EnsureApp();
+    EnsureBenchApplication();
     PromptScript prompts; // a message would never block the run
     CQuexoDoc doc;
     doc.AttachFile(std::make_unique<CPieceFile64>());

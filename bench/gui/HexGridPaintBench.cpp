@@ -1,6 +1,7 @@
 // Painting cost of the hex grid on a 1920 x 1080 client area with the default
 // 13-pixel font, next to a baseline measured in the same run: the same rows'
 // text drawn with one plain drawText call per row (no reading, no formatting).
+#include "bench/gui/BenchApplication.h"
 #include "display/CHexGridWnd.h"
 #include "display/RowFormatter.h"
 #include "storage/CPieceFile64.h"
@@ -20,19 +21,6 @@
 
 namespace {
 
-// benchmark_main owns main(), so the application is made on first use.
-void EnsureApp() {
-    static QApplication* app = [] {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "quexo_bench";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-}
-
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
@@ -41,7 +29,7 @@ struct Page {
     std::unique_ptr<CHexGridWnd> grid;
 
     Page() {
-        EnsureApp();
+        EnsureBenchApplication();
         std::vector<unsigned char> bytes(1 << 20);
         std::mt19937 random(7);
         for (auto& b : bytes)
@@ -176,7 +164,7 @@ BENCHMARK(BM_GridScrollOneRowPaint)->Unit(benchmark::kMicrosecond);
 // What moving the pixels of a 1920 x 1080 client area up by one row costs in
 // memory, the floor of any software scroll.
 void BM_MovePagePixels(benchmark::State& state) {
-    EnsureApp();
+    EnsureBenchApplication();
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     const int row = 15;

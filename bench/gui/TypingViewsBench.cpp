@@ -3,6 +3,7 @@
 // view's repaint), next to the same number of full repaints of both views in
 // the same run. Each typed byte repaints one row per view, so the typing
 // should cost a small fraction of the full repaints.
+#include "bench/gui/BenchApplication.h"
 #include "display/CHexGridWnd.h"
 #include "display/CQuexoView.h"
 #include "document/CQuexoDoc.h"
@@ -24,18 +25,6 @@ namespace {
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kBytes = 1000;
-
-void EnsureApp() {
-    static QApplication* app = [] {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "quexo_bench";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-}
 
 // A document of 1 MiB of random bytes shown by two views.
 struct TwoViews {
@@ -71,7 +60,7 @@ struct TwoViews {
 
 TwoViews& Shared() {
     static TwoViews* shared = [] {
-        EnsureApp();
+        EnsureBenchApplication();
         return new TwoViews; // lives until the process ends, as the application does
     }();
     return *shared;

@@ -11,57 +11,23 @@ namespace {
 // Overwriting inside a file piece copies at least this much into memory, so a
 // run of typed bytes fills one memory piece instead of adding pieces per byte.
 constexpr std::int64_t kOverwriteChunk = 4096;
-// A removal of more than one piece keeps their starts, so undo puts them back
-// without a pass over them.
-constexpr size_t kManyPieces = 2;
-
-std::unique_ptr<CPiece> MakeFilePiece(std::int64_t length, std::int64_t fileOffset,
-                                      const std::shared_ptr<CSourceFile>& source) {
-    auto piece = std::make_unique<CPiece>();
-    piece->m_nLength = length;
-    piece->m_bFromFile = true;
-    piece->m_nFileOffset = fileOffset;
-    piece->m_source = source;
-    return piece;
-}
-
-std::unique_ptr<CPiece> MakeMemoryPiece(std::int64_t length) {
-    auto piece = std::make_unique<CPiece>();
-    piece->m_nLength = length;
-    piece->m_data.resize(static_cast<size_t>(length));
-    return piece;
-}
 } // namespace
 
 CPieceTable::CPieceTable() {
-    ResetToOnePiece(MakeMemoryPiece(0));
+    m_list.Reset(MakeMemoryPiece(0));
 }
 
-CPieceTable::~CPieceTable() {
-    // The pieces and the history hold the file's versions; the handle closes
-    // with the last of them.
-    for (CPiece* piece : m_pieces)
-        delete piece;
-}
+// The pieces and the history hold the file's versions; the handle closes with
+// the last of them.
+CPieceTable::~CPieceTable() = default;
 
 void CPieceTable::ReleaseSource() {
     if (m_history)
         ClearHistory();
-    ResetToOnePiece(MakeMemoryPiece(0));
-    m_nTotalLength = 0;
+    m_list.Reset(MakeMemoryPiece(0));
+    m_list.m_nLength = 0;
     m_source.reset();
     m_hSourceFile = platform::kNoFile;
-}
-
-void CPieceTable::ResetToOnePiece(PiecePtr piece) {
-    m_pieces.reserve(1); // the one step that may fail, before anything goes
-    m_pieceStarts.reserve(1);
-    for (CPiece* old : m_pieces)
-        delete old;
-    m_pieces.clear();
-    m_pieceStarts.clear();
-    m_pieces.push_back(piece.release());
-    m_pieceStarts.push_back(0);
 }
 
 void CPieceTable::Raise(int cause) const {
@@ -103,123 +69,16 @@ bool CPieceTable::Open(const char* fileName, unsigned flags, CFileException* err
     if (!platform::ResolveLinks(m_strSourcePath, &m_strSavePath))
         m_strSavePath = m_strSourcePath;
     auto source = CSourceFile::Adopt(handle);
-    ResetToOnePiece(MakeFilePiece(length, 0, source));
+    m_list.Reset(MakeFilePiece(length, 0, source));
     m_source = std::move(source);
     m_hSourceFile = handle;
-    m_nTotalLength = length;
+    m_list.m_nLength = length;
     m_bReadOnly = (flags & (platform::accessMask | platform::modeCreate)) == 0;
     if (m_history)
         ClearHistory();
     m_nBaseState = ++m_nLastId;
     m_nSavedState = m_nBaseState;
     return true;
-}
-
-size_t CPieceTable::PieceAt(std::int64_t pos) const {
-    // The last piece whose start is at or before pos. Pieces are never empty
-    // unless the list holds that one piece only, so starts are strictly rising.
-    const auto it = std::upper_bound(m_pieceStarts.begin(), m_pieceStarts.end(), pos);
-    return it == m_pieceStarts.begin() ? 0 : static_cast<size_t>(it - m_pieceStarts.begin() - 1);
-}
-
-void CPieceTable::InsertPiece(size_t index, PiecePtr piece, std::int64_t start) {
-    CHistoryEntry* entry = Recording() ? &Record(CHistoryEntry::kReplacePieces, index) : nullptr;
-    m_pieceStarts.insert(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index), start);
-    try {
-        m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(index), piece.get());
-    } catch (...) {
-        m_pieceStarts.erase(m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index));
-        throw;
-    }
-    piece.release();
-    if (entry)
-        entry->m_count = 1;
-}
-
-size_t CPieceTable::SplitPiece(size_t index, std::int64_t keep, PiecePtr middle,
-                               std::int64_t middleStart, PiecePtr tail, std::int64_t tailStart) {
-    // Room first, so nothing below can fail half-way; grown by doubling, as
-    // reserving only what is needed would copy the arrays on every split.
-    if (m_pieces.capacity() < m_pieces.size() + 2) {
-        m_pieces.reserve(2 * m_pieces.size() + 2);
-        m_pieceStarts.reserve(2 * m_pieces.size() + 2);
-    }
-    CHistoryEntry* entry = nullptr;
-    if (Recording()) { // the cut piece goes into the history, a copy stays
-        entry = &Record(CHistoryEntry::kReplacePieces, index);
-        entry->m_other.m_pieces.reserve(1);
-        if (keep > 0) {
-            auto copy = std::make_unique<CPiece>(*m_pieces[index]);
-            entry->m_other.m_pieces.push_back(m_pieces[index]);
-            m_pieces[index] = copy.release();
-        }
-    }
-    CPiece* added[2];
-    std::int64_t addedStarts[2];
-    size_t count = 0;
-    size_t middleIndex = index;
-    if (keep > 0) {
-        m_pieces[index]->m_nLength = keep;
-        added[count] = middle.release();
-        addedStarts[count++] = middleStart;
-        middleIndex = index + 1;
-    } else { // the emptied piece goes: the middle takes its place
-        if (entry)
-            entry->m_other.m_pieces.push_back(m_pieces[index]);
-        else
-            delete m_pieces[index];
-        m_pieces[index] = middle.release();
-        m_pieceStarts[index] = middleStart;
-    }
-    if (tail) {
-        added[count] = tail.release();
-        addedStarts[count++] = tailStart;
-    }
-    const auto at = static_cast<std::ptrdiff_t>(index + 1);
-    m_pieceStarts.insert(m_pieceStarts.begin() + at, addedStarts, addedStarts + count);
-    m_pieces.insert(m_pieces.begin() + at, added, added + count);
-    if (entry)
-        entry->m_count = static_cast<std::int64_t>(count) + 1; // the piece at index, then the added
-    return middleIndex;
-}
-
-void CPieceTable::RemovePiece(size_t index) {
-    RemovePieces(index, 1);
-}
-
-void CPieceTable::RemovePieces(size_t index, size_t count) {
-    if (count == 0)
-        return;
-    const auto from = m_pieces.begin() + static_cast<std::ptrdiff_t>(index);
-    const auto to = from + static_cast<std::ptrdiff_t>(count);
-    if (Recording()) {
-        CHistoryEntry& entry = Record(CHistoryEntry::kReplacePieces, index);
-        entry.m_other.m_pieces.assign(from, to);
-        if (count >= kManyPieces) {
-            const auto starts = m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index);
-            entry.m_removedStarts.assign(starts, starts + static_cast<std::ptrdiff_t>(count));
-            for (std::int64_t& start : entry.m_removedStarts)
-                start -= m_pieceStarts[index];
-        }
-    } else {
-        for (auto it = from; it != to; ++it)
-            delete *it;
-    }
-    m_pieces.erase(from, to);
-    const auto starts = m_pieceStarts.begin() + static_cast<std::ptrdiff_t>(index);
-    m_pieceStarts.erase(starts, starts + static_cast<std::ptrdiff_t>(count));
-}
-
-bool CPieceTable::DropIfEmpty(size_t index) {
-    if (m_pieces[index]->m_nLength != 0 || m_pieces.size() <= 1)
-        return false;
-    RemovePiece(index);
-    return true;
-}
-
-void CPieceTable::ShiftStarts(size_t fromIndex, std::int64_t delta) {
-    for (size_t i = fromIndex; i < m_pieceStarts.size(); ++i)
-        m_pieceStarts[i] += delta;
 }
 
 void CPieceTable::ReadFromFile(const CSourceFile& source, std::int64_t fileOffset, void* buffer,
@@ -240,10 +99,10 @@ std::int64_t CPieceTable::ReadAt(std::int64_t offset, void* buffer, std::int64_t
     auto* out = static_cast<std::uint8_t*>(buffer);
     std::int64_t total = 0;
     std::int64_t pos = offset;
-    while (total < count && pos < m_nTotalLength) {
-        const size_t index = PieceAt(pos);
-        const CPiece& piece = *m_pieces[index];
-        const std::int64_t rel = pos - m_pieceStarts[index];
+    while (total < count && pos < m_list.m_nLength) {
+        const size_t index = m_list.PieceAt(pos);
+        const CPiece& piece = *m_list.m_pieces[index];
+        const std::int64_t rel = pos - m_list.m_starts[index];
         const std::int64_t n = std::min(count - total, piece.m_nLength - rel);
         std::int64_t taken = n;
         if (piece.m_bFromFile) {
@@ -299,6 +158,12 @@ CContentChange CPieceTable::Replace(std::int64_t offset, std::int64_t removed, c
     // The inserted bytes are written over a run of zeros put in their place.
     if (count < 0 || count > std::numeric_limits<std::uint32_t>::max())
         throw CFileException(CFileException::genericException, -1, m_strSourcePath);
+    // One step for the three edits, or undo would show the zeros on the way.
+    BeginStep();
+    struct EndStepAtExit {
+        CPieceTable* table;
+        ~EndStepAtExit() { table->EndStep(); }
+    } endStep{this};
     CContentChange change = Remove(offset, removed);
     if (count > 0) {
         Insert(offset, static_cast<std::uint32_t>(count), 0);
@@ -319,26 +184,23 @@ void CPieceTable::OverwriteFrom(std::int64_t& pos, const void* buffer, std::int6
         Raise(CFileException::badSeek);
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     std::int64_t remaining = count;
-    if (pos >= m_nTotalLength)
+    if (pos >= m_list.m_nLength)
         Raise(CFileException::endOfFile); // overwriting never lengthens the content
-    BeginEdit();
-    struct EndEditAtExit {
-        CPieceTable* file;
-        ~EndEditAtExit() { file->EndEdit(); }
-    } endEdit{this};
+    const CEditScope edit(*this);
+    CPieceChange& change = *m_pEdit;
     const std::int64_t first = pos;
-    struct RecordAtExit {
-        CPieceTable* table;
+    struct NoteAtExit { // what was written before an error is a change too
+        CPieceChange& change;
         std::int64_t first;
         const std::int64_t& pos;
-        ~RecordAtExit() { table->RecordChange({first, pos - first, pos - first}); }
-    } record{this, first, pos};
+        ~NoteAtExit() { change.NoteContent({first, pos - first, pos - first}); }
+    } note{change, first, pos};
     while (remaining > 0) {
-        if (pos >= m_nTotalLength)
+        if (pos >= m_list.m_nLength)
             Raise(CFileException::endOfFile); // overwriting never lengthens the content
-        const size_t index = PieceAt(pos);
-        CPiece& piece = *m_pieces[index];
-        const std::int64_t rel = pos - m_pieceStarts[index];
+        const size_t index = m_list.PieceAt(pos);
+        CPiece& piece = *m_list.m_pieces[index];
+        const std::int64_t rel = pos - m_list.m_starts[index];
         const std::int64_t avail = piece.m_nLength - rel;
         if (piece.m_bFromFile) {
             // Copy a chunk of the file into memory; the next turn writes into it.
@@ -351,13 +213,11 @@ void CPieceTable::OverwriteFrom(std::int64_t& pos, const void* buffer, std::int6
             PiecePtr tail;
             if (n < avail)
                 tail = MakeFilePiece(avail - n, piece.m_nFileOffset + rel + n, piece.m_source);
-            SplitPiece(index, rel, std::move(copy), pos, std::move(tail), pos + n);
+            change.SplitPiece(m_list, index, rel, std::move(copy), pos, std::move(tail), pos + n);
             continue;
         }
         const std::int64_t n = std::min(remaining, avail);
-        if (Recording())
-            RecordWrite(index, rel, n);
-        std::memcpy(piece.m_data.data() + rel, in, static_cast<size_t>(n));
+        change.Write(m_list, index, rel, in, n);
         in += n;
         remaining -= n;
         pos += n;
@@ -370,21 +230,18 @@ CContentChange CPieceTable::Insert(std::int64_t offset, std::uint32_t count, int
         return {offset, 0, 0};
     if (m_bReadOnly)
         Raise(CFileException::accessDenied);
-    if (offset < 0 || offset > m_nTotalLength)
+    if (offset < 0 || offset > m_list.m_nLength)
         Raise(CFileException::badSeek);
     const auto byte = static_cast<std::uint8_t>(value & 0xFF);
-    BeginEdit();
-    struct EndEditAtExit {
-        CPieceTable* file;
-        ~EndEditAtExit() { file->EndEdit(); }
-    } endEdit{this};
+    const CEditScope edit(*this);
+    CPieceChange& change = *m_pEdit;
     // The first piece that holds the position or ends at it takes the bytes, so
     // an insertion at a boundary goes to the end of the earlier piece.
-    size_t index = PieceAt(offset);
-    if (index > 0 && m_pieceStarts[index] == offset)
+    size_t index = m_list.PieceAt(offset);
+    if (index > 0 && m_list.m_starts[index] == offset)
         --index;
-    CPiece& piece = *m_pieces[index];
-    const std::int64_t rel = offset - m_pieceStarts[index];
+    CPiece& piece = *m_list.m_pieces[index];
+    const std::int64_t rel = offset - m_list.m_starts[index];
     const std::int64_t avail = piece.m_nLength - rel;
     if (piece.m_bFromFile) {
         auto added = MakeMemoryPiece(count);
@@ -392,17 +249,17 @@ CContentChange CPieceTable::Insert(std::int64_t offset, std::uint32_t count, int
         PiecePtr tail;
         if (avail > 0)
             tail = MakeFilePiece(avail, piece.m_nFileOffset + rel, piece.m_source);
-        const size_t middle =
-            SplitPiece(index, rel, std::move(added), offset, std::move(tail), offset);
-        ShiftStarts(middle + 1, count); // the tail and everything after it
+        const size_t middle = change.SplitPiece(m_list, index, rel, std::move(added), offset,
+                                                std::move(tail), offset);
+        m_list.ShiftStarts(middle + 1, count); // the tail and everything after it
     } else {
-        InsertBytes(index, rel, count, byte);
-        ShiftStarts(index + 1, count);
+        change.InsertBytes(m_list, index, rel, count, byte);
+        m_list.ShiftStarts(index + 1, count);
     }
-    m_nTotalLength += count;
-    const CContentChange change{offset, 0, count};
-    RecordChange(change);
-    return change;
+    m_list.m_nLength += count;
+    const CContentChange made{offset, 0, count};
+    change.NoteContent(made);
+    return made;
 }
 
 CContentChange CPieceTable::Remove(std::int64_t offset, std::int64_t count) {
@@ -411,62 +268,61 @@ CContentChange CPieceTable::Remove(std::int64_t offset, std::int64_t count) {
         Raise(CFileException::accessDenied); // tested before the count
     if (offset < 0)
         Raise(CFileException::badSeek);
-    const std::int64_t rem = std::min(count, m_nTotalLength - offset);
+    const std::int64_t rem = std::min(count, m_list.m_nLength - offset);
     if (rem <= 0)
         return {offset, 0, 0};
-    BeginEdit();
-    struct EndEditAtExit {
-        CPieceTable* file;
-        ~EndEditAtExit() { file->EndEdit(); }
-    } endEdit{this};
+    const CEditScope edit(*this);
+    CPieceChange& change = *m_pEdit;
     const std::int64_t endPos = offset + rem;
-    const size_t first = PieceAt(offset);
-    const size_t last = PieceAt(endPos - 1);
-    const std::int64_t headKeep = offset - m_pieceStarts[first];
-    const bool headFromFile = m_pieces[first]->m_bFromFile;
+    const size_t first = m_list.PieceAt(offset);
+    const size_t last = m_list.PieceAt(endPos - 1);
+    const std::int64_t headKeep = offset - m_list.m_starts[first];
+    const bool headFromFile = m_list.m_pieces[first]->m_bFromFile;
     if (first == last) {
         if (headFromFile) {
-            const CPiece& head = *m_pieces[first];
+            const CPiece& head = *m_list.m_pieces[first];
             const std::int64_t tail = head.m_nLength - headKeep - rem;
             if (headKeep == 0 && tail > 0) {
                 // Cut from the front: the piece itself becomes the tail.
-                CPiece& cut = Modifiable(first);
+                CPiece& cut = change.Modifiable(m_list, first);
                 cut.m_nFileOffset += rem;
                 cut.m_nLength = tail;
             } else if (tail > 0) {
-                InsertPiece(first + 1,
-                            MakeFilePiece(tail, head.m_nFileOffset + headKeep + rem, head.m_source),
-                            endPos);
-                Modifiable(first).m_nLength = headKeep;
+                change.InsertPiece(
+                    m_list, first + 1,
+                    MakeFilePiece(tail, head.m_nFileOffset + headKeep + rem, head.m_source),
+                    endPos);
+                change.Modifiable(m_list, first).m_nLength = headKeep;
             } else {
-                Modifiable(first).m_nLength = headKeep;
+                change.Modifiable(m_list, first).m_nLength = headKeep;
             }
         } else {
-            EraseBytes(first, headKeep, rem);
+            change.EraseBytes(m_list, first, headKeep, rem);
         }
     } else {
-        const std::int64_t cut = endPos - m_pieceStarts[last]; // bytes gone from its front
-        if (m_pieces[last]->m_bFromFile) {
-            CPiece& tail = Modifiable(last);
+        const std::int64_t cut = endPos - m_list.m_starts[last]; // bytes gone from its front
+        if (m_list.m_pieces[last]->m_bFromFile) {
+            CPiece& tail = change.Modifiable(m_list, last);
             tail.m_nFileOffset += cut;
             tail.m_nLength -= cut;
         } else {
-            EraseBytes(last, 0, cut);
+            change.EraseBytes(m_list, last, 0, cut);
         }
-        m_pieceStarts[last] = endPos;
+        m_list.m_starts[last] = endPos;
         if (headFromFile)
-            Modifiable(first).m_nLength = headKeep;
+            change.Modifiable(m_list, first).m_nLength = headKeep;
         else
-            EraseBytes(first, headKeep, m_pieces[first]->m_nLength - headKeep);
-        RemovePieces(first + 1, last - first - 1);
+            change.EraseBytes(m_list, first, headKeep,
+                              m_list.m_pieces[first]->m_nLength - headKeep);
+        change.RemovePieces(m_list, first + 1, last - first - 1);
     }
-    ShiftStarts(first + 1, -rem);
-    m_nTotalLength -= rem;
+    m_list.ShiftStarts(first + 1, -rem);
+    m_list.m_nLength -= rem;
     // The emptied head goes first, then an emptied follower, as a walk would.
-    const size_t follower = DropIfEmpty(first) ? first : first + 1;
-    if (follower < m_pieces.size())
-        DropIfEmpty(follower);
-    const CContentChange change{offset, rem, 0};
-    RecordChange(change);
-    return change;
+    const size_t follower = change.DropIfEmpty(m_list, first) ? first : first + 1;
+    if (follower < m_list.m_pieces.size())
+        change.DropIfEmpty(m_list, follower);
+    const CContentChange made{offset, rem, 0};
+    change.NoteContent(made);
+    return made;
 }

@@ -8,6 +8,8 @@
 
 #include "storage/ByteString.h"
 #include "storage/CFileException.h"
+#include "storage/CPieceChange.h"
+#include "storage/CPieceList.h"
 #include "storage/CSourceFile.h"
 #include "storage/ContentChange.h"
 
@@ -18,20 +20,7 @@
 #include <utility>
 #include <vector>
 
-// One piece of the content. Its start in the content is kept by the owning
-// table (see m_pieceStarts), so renumbering after an insertion is one pass over
-// a contiguous array.
-struct CPiece {
-    std::int64_t m_nLength = 0;
-    bool m_bFromFile = false;
-    std::int64_t m_nFileOffset = 0;        // file pieces only
-    std::shared_ptr<CSourceFile> m_source; // file pieces only: the version read
-    std::vector<std::uint8_t> m_data;      // memory pieces only; exactly m_nLength bytes
-};
-
-struct CPieceHistory;
-struct CHistoryEntry;
-struct CHistoryStep;
+class CPieceHistory;
 
 // What tests and callers may look at of a piece.
 struct CPieceInfo {
@@ -52,7 +41,7 @@ public:
     // cannot be opened, `error` (may be null) then says why. An old file is
     // let go first, whatever the outcome.
     bool Open(const char* fileName, unsigned flags, CFileException* error = nullptr);
-    std::int64_t GetLength() const { return m_nTotalLength; }
+    std::int64_t GetLength() const { return m_list.m_nLength; }
     // Returns the bytes read (fewer at the end of the content, or where the
     // file was shortened underneath).
     std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const;
@@ -77,7 +66,7 @@ public:
     void Commit();
 
     std::int64_t GetDiskLength() const;
-    int GetPieceCount() const { return static_cast<int>(m_pieces.size()); }
+    int GetPieceCount() const { return static_cast<int>(m_list.m_pieces.size()); }
     // Downward: first byte of the first match at or after start that ends by
     // limit (-1: none, also for a start outside 0…length). Upward: last byte of the nearest match
     // starting before start. -1 when not found or cancelled.
@@ -118,11 +107,12 @@ public:
     // Checks the invariants of the list; returns an empty string or the fault.
     std::string CheckInvariants() const;
 
-    // Undo history (CPieceTableUndo.cpp), off until enabled; disabling it or
-    // opening a file drops it. Edits between BeginStep and EndStep (which
-    // nest) form one step; an edit made outside them is a step of its own.
-    // Undo and redo restore the piece list itself, so the pieces and their
-    // count are exactly what they were. History survives Commit.
+    // Undo history (CPieceHistory, reached through CPieceTableUndo.cpp), off
+    // until enabled; disabling it or opening a file drops it. Edits between
+    // BeginStep and EndStep (which nest) form one step; an edit made outside
+    // them is a step of its own. Undo and redo restore the piece list itself,
+    // so the pieces and their count are exactly what they were. History
+    // survives Commit.
     void EnableHistory(bool enable);
     bool IsHistoryEnabled() const { return m_history != nullptr; }
     // Returns the id of the step being recorded (the outermost one's when nested).
@@ -159,26 +149,6 @@ public:
     bool TakeDroppedSteps() { return std::exchange(m_bDroppedSteps, false); }
 
 private:
-    using PiecePtr = std::unique_ptr<CPiece>;
-
-    // Index of the piece holding `pos` (start <= pos < end), or, for the end
-    // position, the last piece.
-    size_t PieceAt(std::int64_t pos) const;
-    std::int64_t PieceEnd(size_t index) const {
-        return m_pieceStarts[index] + m_pieces[index]->m_nLength;
-    }
-    void InsertPiece(size_t index, PiecePtr piece, std::int64_t start);
-    // Cuts piece `index` to `keep` bytes and puts `middle` and `tail` (may be
-    // null) after it, in one shift of the arrays; a piece cut to nothing goes.
-    // Returns the index of `middle`.
-    size_t SplitPiece(size_t index, std::int64_t keep, PiecePtr middle, std::int64_t middleStart,
-                      PiecePtr tail, std::int64_t tailStart);
-    void RemovePiece(size_t index);
-    // Removes the piece if it became empty and is not the only one; returns
-    // whether it was removed.
-    bool DropIfEmpty(size_t index);
-    void ShiftStarts(size_t fromIndex, std::int64_t delta);
-    void ResetToOnePiece(PiecePtr piece);
     [[noreturn]] void Raise(int cause) const;
     void ReadFromFile(const CSourceFile& source, std::int64_t fileOffset, void* buffer,
                       std::uint32_t count, std::uint32_t* got) const;
@@ -204,68 +174,38 @@ private:
     // Copies a file piece whose version the file no longer holds as is.
     void CopyKeptVersion(const CPiece& piece, platform::FileHandle to, std::int64_t toOffset);
 
-    // Recording (CPieceTableUndo.cpp). Every change to the list while a step
-    // is open goes through these, so it can be reverted in order.
-    bool Recording() const { return m_bRecording; }
-    CHistoryEntry& Record(int kind, size_t index);
-    // The piece at `index`, about to change its fields: while recording, the
-    // original goes into the history and a copy takes its place.
-    CPiece& Modifiable(size_t index);
-    // Keeps the bytes an overwrite of a memory piece is about to replace.
-    void RecordWrite(size_t index, std::int64_t rel, std::int64_t count);
-    void InsertBytes(size_t index, std::int64_t rel, std::int64_t count, std::uint8_t value);
-    void EraseBytes(size_t index, std::int64_t rel, std::int64_t count);
-    void RemovePieces(size_t index, size_t count);
-    // Called by each edit before it changes anything.
+    // Every edit makes its changes to the list through the change BeginEdit
+    // picks: the open step's, which keeps them for undo, or one that keeps
+    // nothing. EndEdit runs however the edit ends (CPieceTableUndo.cpp).
     void BeginEdit() {
         if (m_history)
             BeginRecordedEdit();
         else
-            m_nBaseState = ++m_nLastId; // no history: every edit is a new content
+            BeginUnkeptEdit();
     }
     void EndEdit() {
-        if (m_bAutoStep)
-            EndAutoStep();
+        if (m_history)
+            EndRecordedEdit();
     }
     void BeginRecordedEdit();
-    // Notes what an edit did to the content in the step being recorded.
-    void RecordChange(const CContentChange& change) {
-        if (!m_bRecording || change.IsEmpty())
-            return;
-        // Typing: an overwrite inside or right after the last overwrite only
-        // widens it (what Covering would give, without the call).
-        if (CContentChange* last = m_pLastChange;
-            last && change.m_nRemoved == change.m_nInserted &&
-            last->m_nRemoved == last->m_nInserted && change.m_nOffset >= last->m_nOffset &&
-            change.m_nOffset <= last->m_nOffset + last->m_nInserted) {
-            const std::int64_t end = std::max(last->m_nOffset + last->m_nInserted,
-                                              change.m_nOffset + change.m_nInserted);
-            last->m_nRemoved = last->m_nInserted = end - last->m_nOffset;
-            return;
-        }
-        AddChangeToStep(change);
+    void BeginUnkeptEdit() {
+        m_pEdit = &m_unkept;
+        m_nBaseState = ++m_nLastId; // no history: every edit is a new content
     }
-    void AddChangeToStep(const CContentChange& change);
-    void EndAutoStep();
-    // The pieces an undo or redo changed: from m_first to all but the last m_keptAtEnd.
-    // m_runBegin…m_runEnd: pieces put back with their relative starts.
-    struct CChangedRange {
-        size_t m_first;
-        size_t m_keptAtEnd;
-        size_t m_runBegin = 0;
-        size_t m_runEnd = 0;
-    };
-    void ApplyStep(CHistoryStep& step, bool undo);
-    void ApplyEntry(CHistoryEntry& entry, bool undo, CChangedRange& changed);
-    void RecomputeStarts(const CChangedRange& changed);
+    void EndRecordedEdit();
     // At the end of a save: the list it replaced, kept while history needs it.
     void KeepSavedOverList(std::vector<CPiece*> oldList);
+    // Closes EndEdit over an edit's scope.
+    struct CEditScope {
+        explicit CEditScope(CPieceTable& table) : m_table(table) { table.BeginEdit(); }
+        ~CEditScope() { m_table.EndEdit(); }
+        CEditScope(const CEditScope&) = delete;
+        CEditScope& operator=(const CEditScope&) = delete;
+        CPieceTable& m_table;
+    };
 
     // Replaced files (CPieceTableReplaced.cpp).
     void BoundReplacedFiles();
-    // Drops the steps that need the file `serial` names, with every step
-    // older than them; returns whether any went.
-    bool DropStepsNeeding(std::uint64_t serial);
 
     // Find helpers (CPieceTableFind.cpp).
     std::int64_t FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
@@ -281,10 +221,7 @@ private:
     platform::FileHandle m_hSourceFile = platform::kNoFile; // m_source's; not owned here
     std::uint64_t m_nWriteCount = 0;
     std::shared_ptr<CSourceFile> m_source; // the file's current version
-    std::int64_t m_nTotalLength = 0;
-    // Owned; raw so that shifting the array is a plain memmove.
-    std::vector<CPiece*> m_pieces;
-    std::vector<std::int64_t> m_pieceStarts; // m_pieceStarts[i] is piece i's start
+    CPieceList m_list;
     bool m_bReadOnly = false;
     std::string m_strSourcePath;
     // Where saves go: the opened file's path with every link resolved at open.
@@ -297,12 +234,11 @@ private:
 
     static constexpr std::uint64_t kNoState = ~std::uint64_t{0}; // a state never reached
     std::unique_ptr<CPieceHistory> m_history;
-    bool m_bRecording = false; // a step is open
-    // The last change of the step being recorded, or null.
-    CContentChange* m_pLastChange = nullptr;
-    bool m_bAutoStep = false;       // the running edit opened its own step
-    std::uint64_t m_nLastId = 0;    // ids of steps and states come from one counter
-    std::uint64_t m_nBaseState = 0; // the state with no step applied
+    CPieceChange m_unkept{false};      // what edits change through without history
+    CPieceChange* m_pEdit = &m_unkept; // the running edit's change
+    bool m_bAutoStep = false;          // the running edit opened its own step
+    std::uint64_t m_nLastId = 0;       // ids of steps and states come from one counter
+    std::uint64_t m_nBaseState = 0;    // the state with no step applied
     std::uint64_t m_nSavedState = 0;
     SaveProgress m_saveProgress;
     bool m_bDroppedSteps = false;

@@ -96,15 +96,16 @@ void CPieceTable::CheckSavePath() const {
 }
 
 bool CPieceTable::CanCommitInPlace() const {
-    if (m_nTotalLength != GetDiskLength())
+    if (m_list.m_nLength != GetDiskLength())
         return false;
     // Written in place, the edits would go into a file the name no longer
     // reaches (removed or replaced by another program) and be lost with it.
     if (!platform::IsFileNamed(m_hSourceFile, m_strSavePath))
         return false;
-    for (size_t i = 0; i < m_pieces.size(); ++i)
-        if (m_pieces[i]->m_bFromFile &&
-            (m_pieces[i]->m_nFileOffset != m_pieceStarts[i] || m_pieces[i]->m_source != m_source))
+    for (size_t i = 0; i < m_list.m_pieces.size(); ++i)
+        if (m_list.m_pieces[i]->m_bFromFile &&
+            (m_list.m_pieces[i]->m_nFileOffset != m_list.m_starts[i] ||
+             m_list.m_pieces[i]->m_source != m_source))
             return false;
     return true;
 }
@@ -113,22 +114,22 @@ void CPieceTable::CommitInPlace() {
     // The memory pieces cover exactly the bytes no file piece stands for, so a
     // failure part-way leaves the pieces describing the edited content, and the
     // save can be tried again.
-    if (m_history && (!m_history->m_undo.empty() || !m_history->m_redo.empty() ||
-                      !m_history->m_open.m_entries.empty())) {
+    if (m_history && !m_history->IsEmpty()) {
         // Steps may read the bytes about to be overwritten, the one being
         // recorded too (a long replace saving part-way): the file's current
         // version keeps them first (edit-sized: the memory pieces' ranges).
-        for (size_t i = 0; i < m_pieces.size(); ++i)
-            if (!m_pieces[i]->m_bFromFile)
-                if (const int err = m_source->KeepRange(m_pieceStarts[i], m_pieces[i]->m_nLength))
+        for (size_t i = 0; i < m_list.m_pieces.size(); ++i)
+            if (!m_list.m_pieces[i]->m_bFromFile)
+                if (const int err =
+                        m_source->KeepRange(m_list.m_starts[i], m_list.m_pieces[i]->m_nLength))
                     RaiseOs(err);
     }
-    for (size_t i = 0; i < m_pieces.size(); ++i) {
-        const CPiece& piece = *m_pieces[i];
+    for (size_t i = 0; i < m_list.m_pieces.size(); ++i) {
+        const CPiece& piece = *m_list.m_pieces[i];
         if (piece.m_bFromFile)
             continue;
         const int err =
-            WriteAll(m_hSourceFile, m_pieceStarts[i], piece.m_data.data(), piece.m_nLength);
+            WriteAll(m_hSourceFile, m_list.m_starts[i], piece.m_data.data(), piece.m_nLength);
         if (err == -1)
             Raise(CFileException::diskFull);
         if (err != 0)
@@ -141,7 +142,7 @@ void CPieceTable::CommitInPlace() {
 }
 
 void CPieceTable::CommitRewrite() {
-    if (m_nTotalLength > kRewriteLimit)
+    if (m_list.m_nLength > kRewriteLimit)
         Raise(CFileException::diskFull);
 
     // Write the file a link named at open, so the link survives the save.
@@ -170,10 +171,10 @@ void CPieceTable::CommitRewrite() {
             platform::StartWriteBack(temp.m_handle, handedOver, out - handedOver);
             handedOver = out;
         }
-        if (m_saveProgress && m_saveProgress(out, m_nTotalLength))
+        if (m_saveProgress && m_saveProgress(out, m_list.m_nLength))
             throw CSaveCancelled(); // the temporary file goes with `temp`
     };
-    for (const CPiece* piece : m_pieces) {
+    for (const CPiece* piece : m_list.m_pieces) {
         if (piece->m_bFromFile && !piece->m_source->IsFileAsIs()) {
             // A version an undo went back to, partly overwritten since.
             CopyKeptVersion(*piece, temp.m_handle, out);
@@ -258,11 +259,11 @@ void CPieceTable::StartAfresh(platform::FileHandle handle) {
     std::vector<CPiece*> replaced;
     replaced.reserve(1);
     piece->m_bFromFile = true;
-    piece->m_nLength = m_nTotalLength;
+    piece->m_nLength = m_list.m_nLength;
     piece->m_source = source;
     replaced.push_back(piece.release());
-    std::swap(replaced, m_pieces);
-    m_pieceStarts.assign(1, 0);
+    std::swap(replaced, m_list.m_pieces);
+    m_list.m_starts.assign(1, 0);
     m_source = std::move(source);
     m_hSourceFile = handle;
     m_bReadOnly = false;

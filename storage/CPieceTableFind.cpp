@@ -52,7 +52,7 @@ std::int64_t CPieceTable::ReadForFind(std::int64_t offset, std::uint8_t* buffer,
     const std::int64_t got = ReadAt(offset, buffer, count);
     // Reading stops short of the end when another program shortened the file:
     // that is an error, not the end of the search.
-    if (got < count && offset + got < m_nTotalLength)
+    if (got < count && offset + got < m_list.m_nLength)
         Raise(CFileException::endOfFile);
     return got;
 }
@@ -67,7 +67,7 @@ std::int64_t CPieceTable::Find(const CByteString& pattern, int matchCase, int do
 
 std::int64_t CPieceTable::FindDown(const CByteString& pattern, bool matchCase, std::int64_t start,
                                    std::int64_t limit) const {
-    if (start < 0 || start > m_nTotalLength)
+    if (start < 0 || start > m_list.m_nLength)
         return -1; // nothing starts outside the content
     const CByteSearch search(pattern, matchCase);
     const size_t len = pattern.size();
@@ -107,7 +107,7 @@ std::int64_t CPieceTable::FindUp(const CByteString& pattern, bool matchCase,
                                  std::int64_t start) const {
     const CByteSearch search(pattern, matchCase);
     const auto len = static_cast<std::int64_t>(pattern.size());
-    const std::int64_t length = m_nTotalLength;
+    const std::int64_t length = m_list.m_nLength;
     if (start <= 0)
         return -1; // no match starts before the first byte
     // p is the last byte of the next candidate match: first the one starting
@@ -146,7 +146,7 @@ bool CPieceTable::FindAll(const CByteString& pattern, int matchCase, std::int64_
                           const BlockCheck& onBlock) const {
     const auto len = static_cast<std::int64_t>(pattern.size());
     start = std::max<std::int64_t>(start, 0);
-    stop = std::min(stop, m_nTotalLength);
+    stop = std::min(stop, m_list.m_nLength);
     if (len == 0 || stop - start < len)
         return true;
     const CByteSearch search(pattern, matchCase != 0);

@@ -150,20 +150,16 @@ CPiece& CPieceChange::Modifiable(CPieceList& list, size_t index) {
     return *slot;
 }
 
-void CPieceChange::Write(CPieceList& list, size_t index, std::int64_t rel, const std::uint8_t* in,
-                         std::int64_t count) {
-    std::uint8_t* at = list.m_pieces[index]->m_data.data() + rel;
-    if (m_bKeeps) {
-        // A run of typing extends the entry of the byte before it.
-        CPieceChangeEntry* entry = m_entries.empty() ? nullptr : &m_entries.back();
-        if (!entry || entry->m_kind != CPieceChangeEntry::kWriteBytes || entry->m_index != index ||
-            entry->m_rel + static_cast<std::int64_t>(entry->m_bytes.size()) != rel) {
-            entry = &Record(CPieceChangeEntry::kWriteBytes, index);
-            entry->m_rel = rel;
-        }
-        entry->m_bytes.insert(entry->m_bytes.end(), at, at + count);
+void CPieceChange::KeepBytes(size_t index, std::int64_t rel, const std::uint8_t* at,
+                             std::int64_t count) {
+    // A run of typing extends the entry of the byte before it.
+    CPieceChangeEntry* entry = m_entries.empty() ? nullptr : &m_entries.back();
+    if (!entry || entry->m_kind != CPieceChangeEntry::kWriteBytes || entry->m_index != index ||
+        entry->m_rel + static_cast<std::int64_t>(entry->m_bytes.size()) != rel) {
+        entry = &Record(CPieceChangeEntry::kWriteBytes, index);
+        entry->m_rel = rel;
     }
-    std::memcpy(at, in, static_cast<size_t>(count));
+    entry->m_bytes.insert(entry->m_bytes.end(), at, at + count);
 }
 
 void CPieceChange::InsertBytes(CPieceList& list, size_t index, std::int64_t rel, std::int64_t count,
@@ -210,15 +206,19 @@ void CPieceChange::KeepSwap(std::shared_ptr<COwnedPieces> swap) {
 }
 
 void CPieceChange::AddContentChange(const CContentChange& change) {
-    // A run of typing or a replace-all makes many small changes; beyond a
-    // handful they are told as one change covering them all, which keeps a
-    // change's cost that of its pieces.
-    constexpr size_t kMostChanges = 16;
     if (!m_changes.empty() &&
         (m_changes.size() >= kMostChanges || Touches(m_changes.back(), change)))
         m_changes.back() = CContentChange::Covering(m_changes.back(), change);
     else
         m_changes.push_back(change);
+}
+
+void CPieceChange::RevertSince(CPieceList& list, size_t mark) {
+    CPieceList::CChangedRange changed{list.m_pieces.size(), list.m_pieces.size()};
+    for (size_t i = m_entries.size(); i-- > mark;)
+        RunEntry(list, m_entries[i], true, changed);
+    list.RecomputeStarts(changed);
+    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(mark), m_entries.end());
 }
 
 void CPieceChange::Run(CPieceList& list, bool undo) {

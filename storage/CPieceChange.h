@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -93,13 +94,24 @@ public:
     CPiece& Modifiable(CPieceList& list, size_t index);
     // Bytes of the memory piece at `index`.
     void Write(CPieceList& list, size_t index, std::int64_t rel, const std::uint8_t* in,
-               std::int64_t count);
+               std::int64_t count) {
+        std::uint8_t* at = list.m_pieces[index]->m_data.data() + rel;
+        if (m_bKeeps)
+            KeepBytes(index, rel, at, count);
+        std::memcpy(at, in, static_cast<size_t>(count));
+    }
     void InsertBytes(CPieceList& list, size_t index, std::int64_t rel, std::int64_t count,
                      std::uint8_t value);
     void EraseBytes(CPieceList& list, size_t index, std::int64_t rel, std::int64_t count);
     // A save has put a new list in place; `swap` holds the one it replaced.
     void KeepSwap(std::shared_ptr<COwnedPieces> swap);
 
+    // Room for one more note, made before an edit changes anything so that
+    // noting it cannot fail.
+    void ReserveNote() {
+        if (m_changes.size() == m_changes.capacity() && m_changes.size() < kMostChanges)
+            m_changes.reserve(m_changes.size() + 1);
+    }
     // Notes what an edit did to the content.
     void NoteContent(const CContentChange& change) {
         if (!m_bKeeps || change.IsEmpty())
@@ -120,6 +132,12 @@ public:
         AddContentChange(change);
     }
 
+    // A point to come back to with RevertSince: what is kept so far.
+    size_t Mark() const { return m_entries.size(); }
+    // Reverts and forgets what was kept after `mark`, for an edit that failed
+    // part-way (entries extended since are not reverted: only new ones).
+    void RevertSince(CPieceList& list, size_t mark);
+
     // Puts the list back as it was before the change, or brings it to what
     // the change made again; each must follow the other.
     void Revert(CPieceList& list) { Run(list, true); }
@@ -139,7 +157,14 @@ public:
     }
 
 private:
+    // A run of typing or a replace-all makes many small changes; beyond a
+    // handful they are told as one change covering them all, which keeps a
+    // change's cost that of its pieces.
+    static constexpr size_t kMostChanges = 16;
+
     CPieceChangeEntry& Record(CPieceChangeEntry::Kind kind, size_t index);
+    // Keeps the bytes a write is about to replace.
+    void KeepBytes(size_t index, std::int64_t rel, const std::uint8_t* at, std::int64_t count);
     void AddContentChange(const CContentChange& change);
     void Run(CPieceList& list, bool undo);
     void RunEntry(CPieceList& list, CPieceChangeEntry& entry, bool undo,

@@ -24,7 +24,7 @@ std::uint64_t CPieceHistory::TopRealStep(const std::vector<CHistoryStep>& steps)
 }
 
 std::uint64_t CPieceHistory::BeginStep() {
-    if (m_nOpenDepth++ == 0) {
+    if (m_nOpenDepth == 0) {
         // Room for the step when it closes, so closing cannot fail; grown by
         // doubling, as typing closes a step per key.
         if (m_undo.size() == m_undo.capacity())
@@ -32,6 +32,7 @@ std::uint64_t CPieceHistory::BeginStep() {
         m_open.m_change.Clear();
         m_open.m_nId = ++m_nLastId;
     }
+    ++m_nOpenDepth;
     return m_open.m_nId;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace {
 // Overwriting inside a file piece copies at least this much into memory, so a
@@ -273,6 +274,21 @@ CContentChange CPieceTable::Remove(std::int64_t offset, std::int64_t count) {
         return {offset, 0, 0};
     const CEditScope edit(*this);
     CPieceChange& change = *m_pEdit;
+    // Memory running out part-way puts the list back as it was; without history
+    // nothing below allocates once the list changes.
+    const size_t mark = change.Mark();
+    try {
+        RemoveRange(change, offset, rem);
+    } catch (const std::bad_alloc&) {
+        change.RevertSince(m_list, mark);
+        throw;
+    }
+    const CContentChange made{offset, rem, 0};
+    change.NoteContent(made);
+    return made;
+}
+
+void CPieceTable::RemoveRange(CPieceChange& change, std::int64_t offset, std::int64_t rem) {
     const std::int64_t endPos = offset + rem;
     const size_t first = m_list.PieceAt(offset);
     const size_t last = m_list.PieceAt(endPos - 1);
@@ -322,7 +338,4 @@ CContentChange CPieceTable::Remove(std::int64_t offset, std::int64_t count) {
     const size_t follower = change.DropIfEmpty(m_list, first) ? first : first + 1;
     if (follower < m_list.m_pieces.size())
         change.DropIfEmpty(m_list, follower);
-    const CContentChange made{offset, rem, 0};
-    change.NoteContent(made);
-    return made;
 }

@@ -195,6 +195,7 @@ private:
     void EndRecordedEdit();
     // At the end of a save: the list it replaced, kept while history needs it.
     void KeepSavedOverList(std::vector<CPiece*> oldList);
+    void RemoveRange(CPieceChange& change, std::int64_t offset, std::int64_t rem);
     // Closes EndEdit over an edit's scope.
     struct CEditScope {
         explicit CEditScope(CPieceTable& table) : m_table(table) { table.BeginEdit(); }

@@ -63,10 +63,13 @@ void CPieceTable::EndStep() {
 }
 
 void CPieceTable::BeginRecordedEdit() {
+    // What may fail comes first: an edit that cannot begin leaves no step open.
+    CPieceChange& open = m_history->Open();
+    open.ReserveNote();
     m_bAutoStep = !m_history->IsStepOpen();
     if (m_bAutoStep)
         m_history->BeginStep();
-    m_pEdit = &m_history->Open();
+    m_pEdit = &open;
 }
 
 void CPieceTable::EndRecordedEdit() {

@@ -176,7 +176,7 @@ CContentChange CPieceTable::Replace(std::int64_t offset, std::int64_t removed, c
 }
 
 void CPieceTable::OverwriteFrom(std::int64_t& pos, const void* buffer, std::int64_t count) {
-    const EditCheck check(*this);
+    const EditCheck check(m_list);
     if (count <= 0)
         return;
     if (m_bReadOnly)
@@ -226,7 +226,7 @@ void CPieceTable::OverwriteFrom(std::int64_t& pos, const void* buffer, std::int6
 }
 
 CContentChange CPieceTable::Insert(std::int64_t offset, std::uint32_t count, int value) {
-    const EditCheck check(*this);
+    const EditCheck check(m_list);
     if (count == 0)
         return {offset, 0, 0};
     if (m_bReadOnly)
@@ -264,7 +264,7 @@ CContentChange CPieceTable::Insert(std::int64_t offset, std::uint32_t count, int
 }
 
 CContentChange CPieceTable::Remove(std::int64_t offset, std::int64_t count) {
-    const EditCheck check(*this);
+    const EditCheck check(m_list);
     if (m_bReadOnly)
         Raise(CFileException::accessDenied); // tested before the count
     if (offset < 0)

@@ -70,7 +70,7 @@ void CPieceTable::Commit() {
     if (m_hSourceFile == platform::kNoFile)
         Raise(CFileException::fileNotFound); // nothing to write back into
     CheckSavePath();
-    const EditCheck check(*this);
+    const EditCheck check(m_list);
     // Counted whether it succeeds or not: a failed commit may have written too.
     struct CountWrite {
         std::uint64_t& count;

@@ -87,14 +87,14 @@ void CPieceTable::EndRecordedEdit() {
 std::uint64_t CPieceTable::Undo(CContentChanges* made) {
     if (!CanUndo())
         return 0;
-    const EditCheck check(*this);
+    const EditCheck check(m_list);
     return m_history->Undo(m_list, made);
 }
 
 std::uint64_t CPieceTable::Redo(CContentChanges* made) {
     if (!CanRedo())
         return 0;
-    const EditCheck check(*this);
+    const EditCheck check(m_list);
     return m_history->Redo(m_list, made);
 }
 

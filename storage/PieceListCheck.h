@@ -3,7 +3,7 @@
 // where it breaks.
 #pragma once
 
-#include "storage/CPieceTable.h"
+#include "storage/CPieceList.h"
 
 #ifdef QUEXO_CHECK_PIECES
 #include <cstdio>
@@ -11,11 +11,11 @@
 
 class EditCheck {
 public:
-    explicit EditCheck(const CPieceTable& file) : m_file(file) {}
+    explicit EditCheck(const CPieceList& list) : m_list(list) {}
     EditCheck(const EditCheck&) = delete;
     EditCheck& operator=(const EditCheck&) = delete;
     ~EditCheck() {
-        const std::string fault = m_file.CheckInvariants();
+        const std::string fault = m_list.CheckInvariants();
         if (fault.empty())
             return;
         std::fprintf(stderr, "CPieceTable: broken piece list: %s\n", fault.c_str());
@@ -23,10 +23,10 @@ public:
     }
 
 private:
-    const CPieceTable& m_file;
+    const CPieceList& m_list;
 };
 #else
 struct EditCheck {
-    explicit EditCheck(const CPieceTable&) {}
+    explicit EditCheck(const CPieceList&) {}
 };
 #endif

@@ -9,6 +9,7 @@
 #include "storage/ByteString.h"
 #include "storage/CFileException.h"
 #include "storage/CPieceChange.h"
+#include "storage/CPieceHistory.h"
 #include "storage/CPieceList.h"
 #include "storage/CSourceFile.h"
 #include "storage/ContentChange.h"
@@ -19,8 +20,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-class CPieceHistory;
 
 // What tests and callers may look at of a piece.
 struct CPieceInfo {
@@ -176,7 +175,7 @@ private:
 
     // Every edit makes its changes to the list through the change BeginEdit
     // picks: the open step's, which keeps them for undo, or one that keeps
-    // nothing. EndEdit runs however the edit ends (CPieceTableUndo.cpp).
+    // nothing. EndEdit runs however the edit ends.
     void BeginEdit() {
         if (m_history)
             BeginRecordedEdit();
@@ -187,12 +186,30 @@ private:
         if (m_history)
             EndRecordedEdit();
     }
-    void BeginRecordedEdit();
+    void BeginRecordedEdit() {
+        // What may fail comes first: an edit that cannot begin leaves no step open.
+        CPieceChange& open = m_history->Open();
+        open.ReserveNote();
+        m_bAutoStep = !m_history->IsStepOpen();
+        if (m_bAutoStep)
+            m_history->BeginStep();
+        m_pEdit = &open;
+    }
     void BeginUnkeptEdit() {
         m_pEdit = &m_unkept;
         m_nBaseState = ++m_nLastId; // no history: every edit is a new content
     }
-    void EndRecordedEdit();
+    void EndRecordedEdit() {
+        m_history->AfterEdit();
+        // Saved in the middle of this step: changed again since, it is no
+        // longer the saved content.
+        if (m_nSavedState == m_history->OpenId() && !m_history->Open().EndsWithSave())
+            m_nSavedState = kNoState;
+        if (m_bAutoStep) {
+            m_bAutoStep = false;
+            m_history->EndStep();
+        }
+    }
     // At the end of a save: the list it replaced, kept while history needs it.
     void KeepSavedOverList(std::vector<CPiece*> oldList);
     void RemoveRange(CPieceChange& change, std::int64_t offset, std::int64_t rem);

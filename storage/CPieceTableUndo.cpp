@@ -62,28 +62,6 @@ void CPieceTable::EndStep() {
         m_history->EndStep();
 }
 
-void CPieceTable::BeginRecordedEdit() {
-    // What may fail comes first: an edit that cannot begin leaves no step open.
-    CPieceChange& open = m_history->Open();
-    open.ReserveNote();
-    m_bAutoStep = !m_history->IsStepOpen();
-    if (m_bAutoStep)
-        m_history->BeginStep();
-    m_pEdit = &open;
-}
-
-void CPieceTable::EndRecordedEdit() {
-    m_history->AfterEdit();
-    // Saved in the middle of this step: changed again since, it is no longer
-    // the saved content.
-    if (m_nSavedState == m_history->OpenId() && !m_history->Open().EndsWithSave())
-        m_nSavedState = kNoState;
-    if (m_bAutoStep) {
-        m_bAutoStep = false;
-        m_history->EndStep();
-    }
-}
-
 std::uint64_t CPieceTable::Undo(CContentChanges* made) {
     if (!CanUndo())
         return 0;

@@ -2,6 +2,7 @@
 #ifdef _WIN32
 
 #include "platform/OsFile.h"
+#include "platform/WindowsNames.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -9,6 +10,8 @@
 #include <windows.h>
 
 namespace platform {
+
+using namespace winnames;
 
 int CauseFromOsError(int code) {
     if (code == kStreamName)
@@ -69,6 +72,18 @@ int CauseFromOsError(int code) {
     default:
         return 1; // generic
     }
+}
+
+std::string OsErrorText(int code) {
+    if (code <= 0)
+        return std::string();
+    wchar_t buffer[1024];
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, static_cast<DWORD>(code), 0, buffer, 1024, nullptr);
+    std::wstring text(buffer, n);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return Narrow(text);
 }
 
 } // namespace platform

@@ -356,82 +356,6 @@ bool SameOwner(FileHandle, FileHandle) {
     return true;
 }
 
-bool FullPath(const std::string& name, std::string* out) {
-    *out = name;
-    if (name.empty())
-        return false;
-    // Already full, and to be taken literally: "\\?\C:\x\name." is not
-    // "C:\x\name", which normal path rules would make of it.
-    if (HasLongPrefix(name))
-        return true;
-    const std::wstring wide = Wide(name);
-    const DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return false;
-    std::wstring full(n, L'\0');
-    const DWORD got = ::GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
-    if (got == 0 || got >= n)
-        return false;
-    full.resize(got);
-    *out = Narrow(full);
-    return true;
-}
-
-bool ResolveLinks(const std::string& name, std::string* out) {
-    const HANDLE handle =
-        ::CreateFileW(Wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        *out = name;
-        return false;
-    }
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                          FILE_NAME_NORMALIZED);
-    if (n >= path.size()) {
-        path.resize(n + 1);
-        n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                        FILE_NAME_NORMALIZED);
-    }
-    if (n == 0 || n >= path.size()) {
-        ::CloseHandle(handle);
-        *out = name;
-        return false;
-    }
-    path.resize(n);
-    const std::string finalPath = Narrow(path);
-    // Some systems (Wine) drop a trailing dot even here: a "\\?\" name that
-    // the final path no longer reaches is kept as it was given.
-    if (HasLongPrefix(name) && !IsFileNamed(reinterpret_cast<FileHandle>(handle), finalPath)) {
-        ::CloseHandle(handle);
-        *out = name;
-        return true;
-    }
-    ::CloseHandle(handle);
-    *out = WithoutLongPrefix(finalPath);
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    size_t slash = std::string::npos;
-    for (size_t i = 0; i < path.size(); ++i)
-        if (IsSeparator(path[i]))
-            slash = i;
-    if (slash == std::string::npos)
-        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : ".";
-    if (slash == 0 || (slash == 2 && path[1] == ':'))
-        return path.substr(0, slash + 1); // "\" or "C:\"
-    return path.substr(0, slash);
-}
-
-bool SameFileName(const std::string& a, const std::string& b) {
-    // Names differing only in case name the same file here.
-    const std::wstring wa = Wide(a);
-    const std::wstring wb = Wide(b);
-    return ::CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
-                                  static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
-}
-
 int CreateTempFile(const std::string& folder, const std::string& prefix, std::string* name,
                    FileHandle* out) {
     *out = kNoFile;
@@ -517,18 +441,6 @@ int ReplaceHeldFile(FileHandle* held, const std::string& from, const std::string
     const int err = ReplaceFile(from, to);
     const int reopen = OpenFile(err == 0 ? to : from, flags, held);
     return err != 0 ? err : reopen;
-}
-
-std::string OsErrorText(int code) {
-    if (code <= 0)
-        return std::string();
-    wchar_t buffer[1024];
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, static_cast<DWORD>(code), 0, buffer, 1024, nullptr);
-    std::wstring text(buffer, n);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return Narrow(text);
 }
 
 } // namespace platform

@@ -212,8 +212,9 @@ private:
     }
     // At the end of a save: the list it replaced, kept while history needs it.
     void KeepSavedOverList(std::vector<CPiece*> oldList);
+    // Remove's work on the list, made through `change`.
     void RemoveRange(CPieceChange& change, std::int64_t offset, std::int64_t rem);
-    // Closes EndEdit over an edit's scope.
+    // Begins an edit, and ends it however the scope is left.
     struct CEditScope {
         explicit CEditScope(CPieceTable& table) : m_table(table) { table.BeginEdit(); }
         ~CEditScope() { m_table.EndEdit(); }
